@@ -1,0 +1,46 @@
+#!/bin/sh
+# Set-up, build and run on Debian 12.
+#   ./dev.sh run    install what is missing, build, start the wizard
+#   ./dev.sh test   install what is missing, build, run every test
+set -eu
+
+cd "$(dirname "$0")"
+BUILD_DIR=${BUILD_DIR:-build}
+PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+qt6-translations-l10n fonts-liberation2 fonts-dejavu-core openssl libbenchmark-dev"
+
+install_missing() {
+    missing=""
+    for p in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+            || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+    $SUDO apt-get update
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y $missing
+}
+
+build() {
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$BUILD_DIR" -j "$(nproc)"
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        build
+        exec "$BUILD_DIR/bin/ZeDede"
+        ;;
+    test)
+        install_missing
+        build
+        cd "$BUILD_DIR"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac
