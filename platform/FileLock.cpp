@@ -1,0 +1,88 @@
+#include "FileLock.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+int OpenForAppend(const QString &FileName)
+{
+    if (FileName.isEmpty())
+        return -1;
+    const QByteArray name = QFile::encodeName(FileName);
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int LockExclusive(int fd)
+{
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    return rc;
+}
+
+} // namespace
+
+TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data)
+{
+    const int fd = OpenForAppend(FileName);
+    if (fd < 0)
+        return TAppendResult::Failed;
+    if (LockExclusive(fd) != 0) {
+        const bool busy = errno == EWOULDBLOCK || errno == EAGAIN;
+        ::close(fd);
+        return busy ? TAppendResult::Busy : TAppendResult::Failed;
+    }
+    // Where this append starts; a failed write is cut back to it so that no
+    // partial line stays in the file.
+    const off_t start = ::lseek(fd, 0, SEEK_END);
+    const char *p = Data.constData();
+    qint64 left = Data.size();
+    bool ok = true;
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= n;
+    }
+    if (!ok && start >= 0) {
+        while (::ftruncate(fd, start) != 0 && errno == EINTR) {
+        }
+    }
+    // Closing the descriptor releases the lock.
+    if (::close(fd) != 0)
+        ok = false;
+    return ok ? TAppendResult::Appended : TAppendResult::Failed;
+}
+
+TExclusiveFileLock::TExclusiveFileLock(const QString &FileName)
+{
+    const int fd = OpenForAppend(FileName);
+    if (fd < 0)
+        return;
+    if (LockExclusive(fd) != 0) {
+        ::close(fd);
+        return;
+    }
+    FHandle = fd;
+}
+
+TExclusiveFileLock::~TExclusiveFileLock()
+{
+    if (FHandle >= 0)
+        ::close(FHandle);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Appending to a file shared by several writers: the file is opened for
+// appending and locked exclusively for the duration of one append.
+
+#include <QByteArray>
+#include <QString>
+
+// Outcome of one attempt.
+enum class TAppendResult {
+    Appended, // every byte is at the end of the file
+    Busy,     // another writer holds the file; nothing was written
+    Failed    // the file cannot be opened or written
+};
+
+// One attempt, without waiting: opens (creating when missing) FileName for
+// appending, takes an exclusive lock without blocking, appends all of Data
+// and closes the file. Never throws.
+TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data);
+
+// Holds an exclusive lock on a file for as long as the object lives (used to
+// keep a file busy, for instance by a writer that needs it alone).
+class TExclusiveFileLock
+{
+public:
+    explicit TExclusiveFileLock(const QString &FileName);
+    ~TExclusiveFileLock();
+    TExclusiveFileLock(const TExclusiveFileLock &) = delete;
+    TExclusiveFileLock &operator=(const TExclusiveFileLock &) = delete;
+
+    bool Locked() const { return FHandle >= 0; }
+
+private:
+    int FHandle = -1;
+};
