@@ -1,0 +1,49 @@
+#pragma once
+// The data page's completeness rule and its full validation.
+
+#include "Exception.h"
+#include "RequestData.h"
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+// The field that receives the focus when a check fails.
+enum class TDataField { None, NombreEmpresa, CUIT, Operador, Mail, Password, Password2, Carpeta };
+
+// A failed check: the user's message and the field to correct.
+class EDataError : public Exception
+{
+public:
+    EDataError(const QString &Message, TDataField Field) : Exception(Message), FField(Field) {}
+    TDataField Field() const noexcept { return FField; }
+
+private:
+    TDataField FField;
+};
+
+// Called with the offending field before the error is thrown.
+using TFocusField = std::function<void(TDataField Field)>;
+
+// Text without leading and trailing characters of code 32 or below.
+QString TrimText(const QString &Text);
+
+// The completeness rule that enables Next: every field but the folder holds
+// something (untrimmed; the CUIT without its dashes).
+bool DataComplete(const TRequestData &Data);
+void wpDatosDoneQuery(QObject *Sender, bool &Done, const TRequestData &Data);
+
+// Throws EDataError(Message, Field) when the trimmed Text is empty, calling
+// Focus first.
+void CheckRequired(const QString &Text, TDataField Field, const QString &Message,
+                   const TFocusField &Focus = TFocusField());
+
+// The full validation, in its fixed order; creates the destination folder
+// when it is missing. Throws EDataError for the first failure.
+void ValidateData(const TRequestData &Data, const TFocusField &Focus = TFocusField());
+
+// The CUIT test: 11 digits, or 13 characters with "-" at positions 3 and 12,
+// whose last digit is the check digit for the weights 5432765432.
+bool ValidateCUIT(const QString &Text);

@@ -1,0 +1,44 @@
+#pragma once
+// Where OpenSSL is, installing it, and the welcome page's Next check.
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+class QWidget;
+
+// The OpenSSL folder: the directory part of the machine environment value
+// OPENSSL_CONF (up to and including its last "/"), read afresh on every call;
+// empty when the value is missing or holds no folder.
+QString GetOpenSSLDir();
+
+// The directory part of an OPENSSL_CONF value, as GetOpenSSLDir takes it.
+QString OpenSSLDirOf(const QString &ConfValue);
+
+// True when GetOpenSSLDir is not empty.
+bool OpenSSLInstalled();
+
+// The installer's path: ProgramFolder (the program's own folder when empty),
+// with "/" appended if missing, + "install-openssl.sh".
+QString InstallerPath(const QString &ProgramFolder = QString());
+
+// Runs the installer next to the program (or in ProgramFolder) and checks
+// that it left an OpenSSL folder. Throws Exception with the user's message.
+void InstallOpenSSL(const QString &ProgramFolder = QString());
+
+// The confirmation question asked when OpenSSL is missing.
+QString InstallQuestionText();
+
+// Asks Message and returns true for Yes.
+using TInstallQuestion = std::function<bool(const QString &Message)>;
+
+// The welcome page's Next: Done becomes true when OpenSSL is installed, or
+// when the user agrees (Ask returns true) and the installation succeeds.
+// Installation errors propagate as Exception, Done staying false.
+void wpInicialNextClick(QObject *Sender, bool &Done, const TInstallQuestion &Ask,
+                        const QString &ProgramFolder = QString());
+
+// The standard confirmation box for InstallQuestionText: question icon,
+// buttons Sí and No, Sí the default. True for Sí.
+bool AskInstallOpenSSL(QWidget *Parent, const QString &Title, const QString &Message);

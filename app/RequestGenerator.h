@@ -1,0 +1,81 @@
+#pragma once
+// Turns the data page's texts into the key, the certificate request and the
+// origin-identification file, driving the openssl program.
+
+#include "RequestData.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <bitset>
+
+using TCharSet = std::bitset<256>;
+
+// "0"-"9", "A"-"Z", "a"-"z" and "_".
+TCharSet FileNameChars();
+
+// The bytes of Text that belong to Chars, in order.
+QByteArray KeepChars(const QByteArray &Text, const TCharSet &Chars);
+
+// Writes Bytes to FileName: appended under an exclusive lock when Append is
+// set and the file exists, otherwise as the whole content of a new file.
+// Throws Exception ("Cannot create file ..." / "Cannot open file ...").
+void SaveBytesToFile(const QString &FileName, const QByteArray &Bytes, bool Append);
+
+// Every name generation derives from the data and the OpenSSL folder.
+struct TRequestNames
+{
+    QString SourceConfig;   // OpenSSL folder + "openssl.cnf"
+    QString ConfigCopy;     // OpenSSL folder + "vemra.cnf"
+    QString OpenSSLProgram; // OpenSSL folder (with "/") + "openssl"
+    QString Suffix;         // company "_" operator, file-name characters only
+    QString Prefix;         // destination folder ending with "/"
+    QString KeyFile;        // Prefix + "Privada_" + Suffix + ".key"
+    QString RequestFile;    // Prefix + "Pedido_" + Suffix + ".req"
+    QString SourceFile;     // Prefix + "Source_" + Suffix + ".txt"
+};
+TRequestNames RequestNames(const TRequestData &Data, const QString &OpenSSLDir);
+
+// The CUIT digits: the masked text with every "-" removed.
+QString CUITDigits(const QString &MaskedCUIT);
+
+// KeepChars(ANSI company, FileNameChars) + "_" + KeepChars(ANSI operator, ...).
+QString RequestSuffix(const QString &NombreEmpresa, const QString &Operador);
+
+// "C=AR,O=...,serialNumber=CUIT ...,CN=...,emailAddress=..." unescaped.
+QString OriginLine(const TRequestData &Data);
+
+// A value as written into the OpenSSL configuration so that OpenSSL reads
+// it back exactly: enclosed in double quotes (with "\" and '"' escaped)
+// when it holds a character the configuration syntax treats specially or
+// begins or ends with a blank; otherwise unchanged.
+QString ConfigValue(const QString &Value);
+
+// Copies SourceFile to TargetFile (owner-only) and replaces its sections
+// req_distinguished_name and req_attributes with the request's defaults.
+void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
+                     const TRequestData &Data);
+
+// Renames an existing FileName to FileName + "." + stamp + ".bak" (with a
+// counter when that name is taken). Returns the new name, or empty when
+// there was no such file. Throws Exception when it cannot be renamed.
+QString KeepExistingFile(const QString &FileName, const QDateTime &Stamp);
+
+// What the result page shows, plus the full paths.
+struct TRequestResult
+{
+    QString FilePrivada;   // file name of the key (laFilePrivada)
+    QString FilePedido;    // file name of the request (laFilePedido)
+    QString FileSource;    // file name of the origin file (laFileSource)
+    QString CarpetaPedido; // folder of the request, ending with "/" (eCarpetaPedido)
+    QString KeyFile;
+    QString RequestFile;
+    QString SourceFile;
+    QStringList KeptFiles; // earlier files renamed out of the way
+};
+
+// Writes vemra.cnf, runs "openssl genrsa" and "openssl req", writes the
+// origin file. Throws Exception with the user's message on any failure.
+TRequestResult GenerateRequest(const TRequestData &Data);
