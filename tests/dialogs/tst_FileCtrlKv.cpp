@@ -99,6 +99,7 @@ private slots:
     void helpButtonOpensItsContext();
     void selectionEventPrecedesInitializedEvent();
     void centresOnThePrimaryScreen();
+    void defaultPositionIsLeftToTheToolkitAndOwnerIsActivatedAgain();
     void knownComputerNamesFromHostsFile();
     void computersModeChoosesAMachine();
     void drivesModeStartsFromTheComputer();
@@ -628,6 +629,34 @@ void TestBrowseFolderDlgKV::centresOnThePrimaryScreen()
     TBrowseFolderDlgKV::CenterWindow(&wide);
     QCOMPARE(wide.frameGeometry().width(), screen.width() + 201);
     QCOMPARE(wide.frameGeometry().left(), screen.left() - 100);
+}
+
+void TestBrowseFolderDlgKV::defaultPositionIsLeftToTheToolkitAndOwnerIsActivatedAgain()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QWidget owner;
+    owner.setGeometry(10, 10, 200, 150);
+    owner.show();
+    owner.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
+
+    TBrowseFolderDlgKV d;
+    d.SetPosition(dpDefault);
+    QRect frame;
+    QWidget *parent = nullptr;
+    QFont font;
+    RunScripted(d, [&](TBrowseFolderDlgKV &dlg) {
+        frame = dlg.Handle()->frameGeometry();
+        parent = dlg.Handle()->parentWidget();
+        font = dlg.Handle()->font();
+        dlg.CancelButton()->click();
+    });
+    QCOMPARE(parent, &owner);
+    // Qt puts a dialog over its owner, away from the screen's centre here.
+    QVERIFY(frame.left() != screen.left() + (screen.width() - frame.width()) / 2);
+    QCOMPARE(font.pixelSize(), 11);
+    QVERIFY(QStringList({"MS Sans Serif", "Liberation Sans", "DejaVu Sans"}).contains(font.family()));
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
 }
 
 void TestBrowseFolderDlgKV::knownComputerNamesFromHostsFile()
