@@ -60,12 +60,23 @@ bool IsSectionHeader(const QByteArray &Line, const QString &Section)
     return HeaderName(Line, name) && SameName(name, Section);
 }
 
+bool IsEntry(const QByteArray &Line);
+
 bool IsKeyLine(const QByteArray &Line, const QString &Key)
 {
+    if (!IsEntry(Line))
+        return false;
     const int eq = Line.indexOf('=');
     if (eq < 0)
         return false;
     return SameName(TrimBlanks(Line.left(eq)), Key);
+}
+
+// A key=value line, not a comment.
+bool IsEntry(const QByteArray &Line)
+{
+    const QByteArray t = TrimBlanks(Line);
+    return t.contains('=') && !t.startsWith('#') && !t.startsWith(';');
 }
 
 bool IsHeader(const QByteArray &Line)
@@ -162,13 +173,13 @@ bool ProfileWriteString(const QString &FileName, const QString &Section,
     int end = header + 1;
     while (end < lines.size() && !IsHeader(lines[end]))
         ++end;
-    int last = header; // last non-blank line of the section
+    int last = header; // the section's last entry line
     for (int i = header + 1; i < end; ++i) {
         if (IsKeyLine(lines[i], Key)) {
             lines[i] = entry;
             return WriteBack(file, Join(lines));
         }
-        if (!TrimBlanks(lines[i]).isEmpty())
+        if (IsEntry(lines[i]))
             last = i;
     }
     EnsureTerminated(lines, last);
