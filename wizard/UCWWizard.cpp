@@ -664,6 +664,7 @@ void TWizardKv::Loaded()
         ImageLogo->show();
     }
 
+    FitStepsCheck();
     FinishButton->setText(FCapFinishBtn);
     if (FFirstPage)
         SetActivePage(FFirstPage);
@@ -724,7 +725,9 @@ void TWizardKv::Realign()
         if (auto *page = qobject_cast<TWizardPageKv *>(o))
             page->setGeometry(0, top, Panelaux->width(), std::max(0, Panelaux->height() - top));
 
-    if (ImageLogo->parentWidget() == PanelRight) {
+    // Hidden controls take no part in the alignment.
+    if (ImageLogo->isHidden()) {
+    } else if (ImageLogo->parentWidget() == PanelRight) {
         if (ImageLogo->Align == TAlignKv::alLeft)
             ImageLogo->setGeometry(0, 0, ImageLogo->width(), PanelRight->height());
         else if (ImageLogo->Align == TAlignKv::alClient)
@@ -761,8 +764,10 @@ void TWizardKv::changeEvent(QEvent *AEvent)
         Realign();
         break;
     case QEvent::FontChange:
+    case QEvent::StyleChange:
         AutoSizeLabel(TopTitle);
         AutoSizeLabel(TopText);
+        FitStepsCheck();
         break;
     case QEvent::EnabledChange:
         HandleClick(this, [this] {
@@ -782,6 +787,12 @@ void TWizardKv::changeEvent(QEvent *AEvent)
     default:
         break;
     }
+}
+
+void TWizardKv::FitStepsCheck()
+{
+    // 50 pixels wide, or wider when the style needs more for "Pasos".
+    ChkListaPasos->resize(std::max(50, ChkListaPasos->sizeHint().width()), ChkListaPasos->height());
 }
 
 bool TWizardKv::WizardEnabled() const
@@ -1007,6 +1018,11 @@ void TWizardKv::SetActivePage(TWizardPageKv *AValue)
         ShowTopLabel(TopTitle, AValue->TopTitle());
         ShowTopLabel(TopText, AValue->TopText());
 
+        // A page with an included page after it is not the end, whatever
+        // page the wizard was switched away from.
+        if (FFinished && FindNextPage(AValue, true, true))
+            FFinished = false;
+
         const bool done = AValue->QueryDone();
         const bool enabled = WizardEnabled();
         BackButton->setEnabled(enabled && !FFinished && FindNextPage(AValue, false, true));
@@ -1225,7 +1241,9 @@ void TWizardKv::SetPictureAlign(TPictureAlign AValue)
         Realign();
         Reparent(ImageLogo, PanelTop);
         ImageLogo->Align = TAlignKv::alNone;
-        ImageLogo->resize(ImageLogo->width(), h);
+        // The image was filling the side strip, which is now 0 wide: it
+        // takes the picture's width so that the icon is seen.
+        ImageLogo->resize(w, h);
         ImageLogo->move(ImageLogo->x(), (PanelTop->height() - ImageLogo->height()) / 2);
         SetLogoLeftInHeader(w);
     }

@@ -331,6 +331,7 @@ private:
     void SetLogoLeftInHeader(int AWidth);
     void ShowTopLabel(QLabel *ALabel, const QString &AText);
     void WatchParent();
+    void FitStepsCheck();
     void ReturnPressed();
 
     TPanelKv *PanelRight = nullptr;
@@ -346,7 +347,7 @@ private:
 
     QList<TWizardPageKv *> FPages;
     TWizardPageKv *FActivePage = nullptr;
-    TWizardPageKv *FFirstPage = nullptr;
+    QPointer<TWizardPageKv> FFirstPage;
     bool FFinished = false;
     TWizardButtons FButtons = 0;
     QString FCapFinishBtn;
