@@ -1,0 +1,206 @@
+#include "DataValidation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(TDataField)
+
+namespace {
+
+TRequestData ValidData(const QString &Folder)
+{
+    TRequestData d;
+    d.NombreEmpresa = QStringLiteral("Compañía S.A.");
+    d.CUIT = QStringLiteral("20-12345678-6");
+    d.Operador = QStringLiteral("José Pérez");
+    d.Mail = QStringLiteral("jose@example.com");
+    d.Password = QStringLiteral("secreto");
+    d.Password2 = QStringLiteral("secreto");
+    d.Carpeta = Folder;
+    return d;
+}
+
+} // namespace
+
+class TestDataValidation : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir FDir;
+
+    // Runs ValidateData; returns the message ("" when accepted) and checks
+    // that the focus callback named the same field as the error, first.
+    QString validate(const TRequestData &Data, TDataField &Field)
+    {
+        TDataField focused = TDataField::None;
+        Field = TDataField::None;
+        try {
+            ValidateData(Data, [&](TDataField f) { focused = f; });
+        } catch (const EDataError &e) {
+            Field = e.Field();
+            if (focused != e.Field())
+                return QStringLiteral("<focus not set before the error>");
+            return e.Message();
+        }
+        return QString();
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(FDir.isValid()); }
+
+    void checksTheCUITCheckDigit_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("masked valid") << "20-12345678-6" << true;
+        QTest::newRow("wrong check digit") << "20-12345678-5" << false;
+        QTest::newRow("eleven digits") << "20123456786" << true;
+        QTest::newRow("remainder 0") << "20-40000000-0" << true;
+        QTest::newRow("remainder 1, 0") << "20-99999999-0" << false;
+        QTest::newRow("remainder 1, 9") << "20-99999999-9" << false;
+        QTest::newRow("twelve with dashes") << "20-12345678-" << false;
+        QTest::newRow("longer than 13") << "20-12345678-60" << false;
+        QTest::newRow("no dash at 3") << "2012345678-6" << false;
+        QTest::newRow("no dash at 12") << "20-123456786" << false;
+        QTest::newRow("blank between digits") << "20-1234 678-6" << false;
+        QTest::newRow("empty mask") << "  -        - " << false;
+        QTest::newRow("last digit missing") << "20-12345678- " << false;
+        QTest::newRow("letter") << "20-1234567a-6" << false;
+        QTest::newRow("letter as check") << "20-12345678-x" << false;
+        QTest::newRow("ten digits") << "2012345678" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("other valid") << "30-71234567-1" << true;
+    }
+    void checksTheCUITCheckDigit()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QCOMPARE(ValidateCUIT(text), valid);
+    }
+
+    void completenessIgnoresTheFolderAndDoesNotTrim()
+    {
+        TRequestData d = ValidData(QString());
+        bool done = false;
+        wpDatosDoneQuery(nullptr, done, d);
+        QVERIFY(done);
+        d.CUIT = QStringLiteral("  -        - ");
+        d.NombreEmpresa = QStringLiteral("   ");
+        wpDatosDoneQuery(nullptr, done, d);
+        QVERIFY(done); // the mask's blanks and blank names count as text
+        const QList<QString TRequestData::*> required{
+            &TRequestData::NombreEmpresa, &TRequestData::Operador, &TRequestData::Mail,
+            &TRequestData::Password, &TRequestData::Password2};
+        for (auto field : required) {
+            TRequestData e = ValidData(QString());
+            e.*field = QString();
+            wpDatosDoneQuery(nullptr, done, e);
+            QVERIFY(!done);
+        }
+        d = ValidData(QString());
+        d.CUIT = QStringLiteral("--");
+        wpDatosDoneQuery(nullptr, done, d);
+        QVERIFY(!done);
+    }
+
+    void reportsTheFirstFailureInOrderWithItsField_data()
+    {
+        QTest::addColumn<int>("breakFrom"); // steps 1.. broken from this one on
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<TDataField>("field");
+        QTest::newRow("1") << 1 << "Debe ingresar el nombre de la empresa." << TDataField::NombreEmpresa;
+        QTest::newRow("2") << 2 << "Debe ingresar el número de CUIT." << TDataField::CUIT;
+        QTest::newRow("3") << 3 << "El CUIT ingresado es inválido." << TDataField::CUIT;
+        QTest::newRow("4") << 4 << "Debe ingresar el nombre del operador." << TDataField::Operador;
+        QTest::newRow("5") << 5 << "Debe ingresar el mail del operador." << TDataField::Mail;
+        QTest::newRow("6") << 6
+                           << "La contraseña debe tener un mínimo de 4 y un máximo de 20 caracteres."
+                           << TDataField::Password;
+        QTest::newRow("7") << 7 << "La contraseña no se ingresó correctamente." << TDataField::Password2;
+        QTest::newRow("8") << 8 << "Debe ingresar la carpeta donde se grabarán los archivos."
+                           << TDataField::Carpeta;
+    }
+    void reportsTheFirstFailureInOrderWithItsField()
+    {
+        QFETCH(int, breakFrom);
+        QFETCH(QString, message);
+        QFETCH(TDataField, field);
+        // Every step from breakFrom on is wrong: the earliest one is reported.
+        TRequestData d = ValidData(FDir.path());
+        const auto broken = [&](int step) { return step >= breakFrom; };
+        if (broken(1)) d.NombreEmpresa = QStringLiteral(" \t ");
+        if (broken(2)) d.CUIT = QStringLiteral("  -        - ");
+        else if (broken(3)) d.CUIT = QStringLiteral("20-12345678- ");
+        if (broken(4)) d.Operador = QString();
+        if (broken(5)) d.Mail = QStringLiteral("  ");
+        if (broken(6)) d.Password = QStringLiteral("abc");
+        if (broken(7)) d.Password2 = QStringLiteral("other");
+        if (broken(8)) d.Carpeta = QStringLiteral("   ");
+        TDataField got;
+        QCOMPARE(validate(d, got), message);
+        QCOMPARE(got, field);
+    }
+
+    void passwordLengthCountsUntrimmedAndCaseMatters()
+    {
+        TDataField f;
+        TRequestData d = ValidData(FDir.path());
+        for (const QString &pw : {QString(4, 'a'), QString(20, 'a'), QStringLiteral("    ")}) {
+            d.Password = d.Password2 = pw;
+            QCOMPARE(validate(d, f), QString());
+        }
+        for (const QString &pw : {QString(3, 'a'), QString(21, 'a')}) {
+            d.Password = d.Password2 = pw;
+            QVERIFY(validate(d, f).startsWith(QStringLiteral("La contraseña debe tener")));
+            QCOMPARE(f, TDataField::Password);
+        }
+        d.Password = QStringLiteral("Secreto");
+        d.Password2 = QStringLiteral("secreto");
+        QCOMPARE(validate(d, f), QStringLiteral("La contraseña no se ingresó correctamente."));
+    }
+
+    void createsAMissingFolderWithItsParents()
+    {
+        TDataField f;
+        const QString folder = FDir.filePath("a/b c/ñ");
+        QCOMPARE(validate(ValidData(folder), f), QString());
+        QVERIFY(QFileInfo(folder).isDir());
+
+        // Relative to the current directory.
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(FDir.path()));
+        const QString relative = validate(ValidData(QStringLiteral("rel/sub")), f);
+        QDir::setCurrent(old);
+        QCOMPARE(relative, QString());
+        QVERIFY(QFileInfo(FDir.filePath("rel/sub")).isDir());
+    }
+
+    void aFolderThatCannotExistNamesTheTypedText()
+    {
+        // A regular file stands in the way of the folder.
+        QFile blocker(FDir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TDataField f;
+        const QString typed = FDir.filePath("file/sub ");
+        QCOMPARE(validate(ValidData(typed), f), QStringLiteral("No se encontró la carpeta ") + typed);
+        QCOMPARE(f, TDataField::Carpeta);
+    }
+
+    void checkRequiredTrimsControlCharacters()
+    {
+        QCOMPARE(TrimText(QStringLiteral("\t\r\n a b \x01")), QStringLiteral("a b"));
+        bool threw = false;
+        try {
+            CheckRequired(QStringLiteral("\x1f \t"), TDataField::Mail, QStringLiteral("m"));
+        } catch (const EDataError &e) {
+            threw = e.Message() == QStringLiteral("m") && e.Field() == TDataField::Mail;
+        }
+        QVERIFY(threw);
+        CheckRequired(QStringLiteral(" x "), TDataField::Mail, QStringLiteral("m"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataValidation)
+#include "tst_DataValidation.moc"
