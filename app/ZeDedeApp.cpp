@@ -1,0 +1,170 @@
+#include "ZeDedeApp.h"
+
+#include "Exception.h"
+#include "uZeDede.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
+
+#include <exception>
+
+namespace {
+QString &TitleStore()
+{
+    static QString title;
+    return title;
+}
+
+// Reports the first paint of the main window once.
+class TShownProbe : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *AWatched, QEvent *AEvent) override
+    {
+        if (AEvent->type() == QEvent::Paint && !FDone) {
+            FDone = true;
+            QWidget *w = qobject_cast<QWidget *>(AWatched);
+            if (OnMainWindowShown)
+                OnMainWindowShown(w);
+        }
+        return false;
+    }
+
+private:
+    bool FDone = false;
+};
+} // namespace
+
+TMessageBoxFunc MessageBoxHook;
+std::function<void(QWidget *)> OnMainWindowShown;
+
+QString ApplicationTitle()
+{
+    return TitleStore();
+}
+
+void SetApplicationTitle(const QString &ATitle)
+{
+    TitleStore() = ATitle;
+}
+
+QMessageBox::StandardButton DefaultMessageBox(QWidget *AParent, QMessageBox::Icon AIcon,
+                                              const QString &ATitle, const QString &AText,
+                                              QMessageBox::StandardButtons AButtons,
+                                              QMessageBox::StandardButton ADefault)
+{
+    QMessageBox box(AIcon, ATitle, AText, AButtons, AParent);
+    box.setDefaultButton(ADefault);
+    box.setEscapeButton(AButtons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    const int result = box.exec();
+    return static_cast<QMessageBox::StandardButton>(result);
+}
+
+static QMessageBox::StandardButton MessageBox(QWidget *AParent, QMessageBox::Icon AIcon,
+                                              const QString &AText,
+                                              QMessageBox::StandardButtons AButtons,
+                                              QMessageBox::StandardButton ADefault)
+{
+    const QString title = ApplicationTitle();
+    if (MessageBoxHook)
+        return MessageBoxHook(AParent, AIcon, title, AText, AButtons, ADefault);
+    return DefaultMessageBox(AParent, AIcon, title, AText, AButtons, ADefault);
+}
+
+QString ErrorBoxText(const QString &AMessage)
+{
+    if (!AMessage.isEmpty() && AMessage.back() > QLatin1Char('.'))
+        return AMessage + QLatin1Char('.');
+    return AMessage;
+}
+
+void ShowErrorBox(QWidget *AParent, const QString &AMessage)
+{
+    MessageBox(AParent, QMessageBox::Critical, ErrorBoxText(AMessage), QMessageBox::Ok,
+               QMessageBox::Ok);
+}
+
+bool AskYesNo(QWidget *AParent, const QString &AText)
+{
+    return MessageBox(AParent, QMessageBox::Question, AText, QMessageBox::Yes | QMessageBox::No,
+                      QMessageBox::Yes)
+           == QMessageBox::Yes;
+}
+
+void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler)
+{
+    try {
+        AHandler();
+    } catch (const Exception &e) {
+        ShowErrorBox(AParent, e.Message());
+    } catch (const std::exception &e) {
+        ShowErrorBox(AParent, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        ShowErrorBox(AParent, QStringLiteral("Error inesperado"));
+    }
+}
+
+QString UserInterfaceFontFamily()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const QString &candidate : {QStringLiteral("MS Sans Serif"),
+                                     QStringLiteral("Liberation Sans"),
+                                     QStringLiteral("DejaVu Sans")}) {
+        if (families.contains(candidate, Qt::CaseInsensitive))
+            return candidate;
+    }
+    return QApplication::font().family();
+}
+
+void ApplyUserInterfaceFont(QApplication &AApp)
+{
+    QFont font(UserInterfaceFontFamily());
+    font.setPixelSize(11);
+    AApp.setFont(font);
+}
+
+bool LoadSpanishTranslation(QApplication &AApp)
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
+    auto *translator = new QTranslator(&AApp);
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QStringLiteral("qtbase_es"), dir)
+        && !translator->load(QStringLiteral("qtbase_es"),
+                             QStringLiteral("/usr/share/qt6/translations"))) {
+        delete translator;
+        return false;
+    }
+    AApp.installTranslator(translator);
+    return true;
+}
+
+int RunZeDede(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("ZeDede"));
+    ApplyUserInterfaceFont(app);
+    LoadSpanishTranslation(app);
+
+    int result = 0;
+    try {
+        TfrmZeDede frm;
+        TShownProbe probe;
+        frm.installEventFilter(&probe);
+        frm.show();
+        result = app.exec();
+    } catch (const Exception &e) {
+        // Only the window's construction can get here; handlers are guarded.
+        ShowErrorBox(nullptr, e.Message());
+        result = 1;
+    } catch (const std::exception &e) {
+        ShowErrorBox(nullptr, QString::fromLocal8Bit(e.what()));
+        result = 1;
+    }
+    return result;
+}

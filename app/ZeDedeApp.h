@@ -1,0 +1,65 @@
+#pragma once
+// The program's application services: its title, the standard error and
+// confirmation boxes, the user-interface font, Qt's Spanish texts and the
+// start-up routine that creates the main window and runs the message loop.
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QApplication;
+class QWidget;
+
+// The application title: the box title of the error and question boxes.
+QString ApplicationTitle();
+void SetApplicationTitle(const QString &ATitle);
+
+// Every standard box of the program goes through this function. Tests replace
+// it (see MessageBoxHook) so that nothing waits for a person; it returns the
+// button chosen.
+using TMessageBoxFunc = std::function<QMessageBox::StandardButton(
+    QWidget *AParent, QMessageBox::Icon AIcon, const QString &ATitle, const QString &AText,
+    QMessageBox::StandardButtons AButtons, QMessageBox::StandardButton ADefault)>;
+
+// When set, it is called instead of showing a real box.
+extern TMessageBoxFunc MessageBoxHook;
+
+// Shows a real modal box (what runs when no hook is set).
+QMessageBox::StandardButton DefaultMessageBox(QWidget *AParent, QMessageBox::Icon AIcon,
+                                              const QString &ATitle, const QString &AText,
+                                              QMessageBox::StandardButtons AButtons,
+                                              QMessageBox::StandardButton ADefault);
+
+// The text the error box shows for a message: a full stop is added when the
+// last character's code is above that of ".".
+QString ErrorBoxText(const QString &AMessage);
+
+// The error box: the message (with the full-stop rule), the application
+// title, the error icon and one OK button.
+void ShowErrorBox(QWidget *AParent, const QString &AMessage);
+
+// The confirmation box: question icon, Yes and No, Yes the default. True when
+// the answer is Yes.
+bool AskYesNo(QWidget *AParent, const QString &AText);
+
+// Runs an event handler so that no exception leaves it: an Exception (or any
+// other std::exception) is shown in the error box.
+void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler);
+
+// The font every control uses unless it sets its own: "MS Sans Serif" when the
+// system has it, else Liberation Sans, else DejaVu Sans; 11 pixels high.
+QString UserInterfaceFontFamily();
+void ApplyUserInterfaceFont(QApplication &AApp);
+
+// Loads Qt's own Spanish texts (qtbase_es) into the application; false when
+// the translation file is missing.
+bool LoadSpanishTranslation(QApplication &AApp);
+
+// Called once when the main window has been painted for the first time
+// (used to measure the program's start-up).
+extern std::function<void(QWidget *AMainWindow)> OnMainWindowShown;
+
+// The whole program: application object, font, Spanish texts, the main window
+// and the message loop until that window closes. Returns the exit code.
+int RunZeDede(int argc, char **argv);

@@ -1,0 +1,663 @@
+#include "uZeDede.h"
+
+#include "CuitMaskEdit.h"
+#include "DataValidation.h"
+#include "Exception.h"
+#include "FileCtrlKv.h"
+#include "OpenSSLSetup.h"
+#include "Registry.h"
+#include "RequestGenerator.h"
+#include "UCWWizard.h"
+#include "ZeDedeApp.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+// Resources of the static library must be registered by name.
+static void InitArtResources()
+{
+    Q_INIT_RESOURCE(ZeDedeArt);
+}
+
+namespace {
+
+const QColor kLightYellow(255, 255, 200);
+
+// Line edits that show "*" for every typed character.
+class TStarPasswordStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint AHint, const QStyleOption *AOption, const QWidget *AWidget,
+                  QStyleHintReturn *AReturn) const override
+    {
+        if (AHint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(AHint, AOption, AWidget, AReturn);
+    }
+};
+
+QPixmap ArtPixmap(const QString &AName)
+{
+    QPixmap pm;
+    const QString key = QStringLiteral("zedede-art-") + AName;
+    if (!QPixmapCache::find(key, &pm)) {
+        pm.load(QStringLiteral(":/art/") + AName + QStringLiteral(".png"));
+        QPixmapCache::insert(key, pm);
+    }
+    return pm;
+}
+
+QFont FormFont()
+{
+    QFont f(UserInterfaceFontFamily());
+    f.setPixelSize(11);
+    return f;
+}
+
+QFont BoldFont(int APixelSize = 11)
+{
+    QFont f = FormFont();
+    f.setPixelSize(APixelSize);
+    f.setBold(true);
+    return f;
+}
+
+// A label sized to its text, at its stored position.
+QLabel *AutoLabel(QWidget *AParent, int ALeft, int ATop, const QString &ACaption)
+{
+    auto *l = new QLabel(ACaption, AParent);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->move(ALeft, ATop);
+    l->adjustSize();
+    return l;
+}
+
+// A word-wrapped label with its stored bounds; grows in height when the text
+// needs more lines than the stored height holds.
+QLabel *WrapLabel(QWidget *AParent, const QRect &ABounds, const QString &ACaption)
+{
+    auto *l = new QLabel(ACaption, AParent);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setWordWrap(true);
+    l->setGeometry(ABounds);
+    return l;
+}
+
+void FitWrapLabel(QLabel *ALabel)
+{
+    const int needed = ALabel->heightForWidth(ALabel->width());
+    if (needed > ALabel->height())
+        ALabel->resize(ALabel->width(), needed);
+}
+
+QLineEdit *Edit(QWidget *AParent, int ALeft, int ATop, int AWidth, int AMaxLength = 0)
+{
+    auto *e = new QLineEdit(AParent);
+    e->setGeometry(ALeft, ATop, AWidth, 21);
+    if (AMaxLength > 0)
+        e->setMaxLength(AMaxLength);
+    return e;
+}
+
+QToolButton *SpeedButton(QWidget *AParent, const QRect &ABounds, const QString &ACaption)
+{
+    auto *b = new QToolButton(AParent);
+    b->setText(ACaption);
+    b->setGeometry(ABounds);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRaise(false);
+    return b;
+}
+
+void LinkFont(QLabel *ALabel)
+{
+    QFont f = FormFont();
+    f.setUnderline(true);
+    ALabel->setFont(f);
+    QPalette p = ALabel->palette();
+    p.setColor(QPalette::WindowText, Qt::blue);
+    ALabel->setPalette(p);
+    ALabel->setCursor(Qt::PointingHandCursor);
+}
+
+// The busy cursor for as long as it lives.
+class TBusyCursor
+{
+public:
+    void Start()
+    {
+        if (!FOn) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            FOn = true;
+        }
+    }
+    ~TBusyCursor()
+    {
+        if (FOn)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool FOn = false;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+void TLinkLabelKv::mousePressEvent(QMouseEvent *AEvent)
+{
+    FPressed = AEvent->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(AEvent);
+}
+
+void TLinkLabelKv::mouseReleaseEvent(QMouseEvent *AEvent)
+{
+    const bool click = FPressed && AEvent->button() == Qt::LeftButton
+                       && rect().contains(AEvent->position().toPoint());
+    FPressed = false;
+    QLabel::mouseReleaseEvent(AEvent);
+    if (click && OnClick)
+        OnClick(this);
+}
+
+TShapeKv::TShapeKv(QWidget *AParent, const QColor &AFill)
+    : QWidget(AParent), FFill(AFill)
+{
+}
+
+void TShapeKv::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), FFill);
+    p.setPen(FFill.darker(135));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// ---------------------------------------------------------------------------
+
+const QString TfrmZeDede::Caption = QStringLiteral(
+    "Asistente para la generación del pedido de certificado digital - Vemra Revororad S.A.");
+const QString TfrmZeDede::AfipLoginUrl = QStringLiteral("https://auth.afip.gob.ar/contribuyente/?");
+const QString TfrmZeDede::VemraUrl = QStringLiteral("https://www.vemra.com.ar/");
+const QString TfrmZeDede::HintOrganizacion = QStringLiteral(
+    "Ingrese el nombre y el número de C.U.I.T. de la organización que solicita el certificado "
+    "digital.");
+const QString TfrmZeDede::HintOperador = QStringLiteral(
+    "Los datos ingresados en este sector (nombre, dirección de correo electrónico y contraseña) "
+    "pueden no coincidir con los datos reales del usuario que opera el equipo. Estos datos no son "
+    "utilizados por KORVO sino que son requeridos por el programa OpenSSL para generar el pedido "
+    "de certificado digital.");
+const QString TfrmZeDede::HintGeneracion =
+    QStringLiteral("Indique la carpeta donde desea grabar los archivos generados. ");
+
+std::function<void(const QUrl &)> TfrmZeDede::ShellOpen = [](const QUrl &AUrl) {
+    QDesktopServices::openUrl(AUrl);
+};
+
+QString GetPersonalFolder()
+{
+    return ReadRegistryString(
+        THKey::CurrentUser,
+        QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"),
+        QStringLiteral("Personal"), QString());
+}
+
+TfrmZeDede::TfrmZeDede(QWidget *AParent)
+    : QWidget(AParent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    InitArtResources();
+    BuildForm();
+    FormCreate(this);
+}
+
+TfrmZeDede::~TfrmZeDede() = default;
+
+void TfrmZeDede::BuildForm()
+{
+    // The window
+    setObjectName(QStringLiteral("frmZeDede"));
+    setWindowTitle(Caption);
+    setFont(FormFont());
+    setFixedSize(709, 533);
+    if (QScreen *s = QGuiApplication::primaryScreen()) {
+        const QRect avail = s->availableGeometry();
+        move(avail.left() + (avail.width() - width()) / 2,
+             avail.top() + (avail.height() - height()) / 2);
+    }
+
+    // The wizard and its stored properties
+    wizt = new TWizardKv(this);
+    wizt->setObjectName(QStringLiteral("wizt"));
+    wizt->SetAllowProcessDefault(true);
+    wizt->SetCapFinishBtn(QStringLiteral("&Terminar"));
+    wizt->SetPanelListDim(130);
+    wizt->SetPicture(ArtPixmap(QStringLiteral("IMG_COMPARATIVA_V")));
+    wizt->SetPictureAlign(alPLeft);
+    wizt->SetViewSteps(false);
+    wizt->SetViewStepsChecked(false);
+    wizt->SetNextButtonByDefault(true);
+    wizt->OnChange = [this](QObject *Sender) { wiztChange(Sender); };
+    wizt->OnException = [this](QObject *, std::exception_ptr AError) { ShowError(AError); };
+
+    // Welcome page
+    wpInicial = new TWizardPageKv(wizt);
+    wpInicial->setObjectName(QStringLiteral("wpInicial"));
+    wpInicial->resize(542, 485);
+    wpInicial->SetTopTitle(
+        QStringLiteral("Bienvenido al asistente para la generación de certificado digital de AFIP"));
+    wpInicial->OnNextClick = [this](QObject *Sender, bool &Done) {
+        wpInicialNextClick(Sender, Done);
+    };
+
+    Label16 = WrapLabel(wpInicial, QRect(48, 32, 401, 32),
+                        QStringLiteral("Bienvenido al asistente para la generación de "
+                                       "certificado digital de AFIP"));
+    Label16->setFont(BoldFont(13));
+    Label1 = WrapLabel(wpInicial, QRect(48, 80, 458, 26),
+                       QStringLiteral("Este asistente le permitirá generar la información "
+                                      "necesaria para solicitar a la A.F.I.P. el certificado "
+                                      "digital que su empresa necesita para emitir comprobantes "
+                                      "electrónicos."));
+    Label2 = WrapLabel(wpInicial, QRect(48, 120, 451, 26),
+                       QStringLiteral("Esta aplicación requiere que esté instalado el programa "
+                                      "OpenSSL. En caso de no detectarlo se procederá a su "
+                                      "instalación."));
+
+    // Data page
+    wpDatos = new TWizardPageKv(wizt);
+    wpDatos->setObjectName(QStringLiteral("wpDatos"));
+    wpDatos->resize(542, 485);
+    wpDatos->SetTopTitle(QStringLiteral("Ingreso de datos"));
+    wpDatos->SetTopText(QStringLiteral("En esta pantalla deberá ingresar los datos necesarios "
+                                       "para solicitar el certificado digital."));
+    wpDatos->OnDoneQuery = [this](QObject *Sender, bool &Done) { wpDatosDoneQuery(Sender, Done); };
+    wpDatos->OnEnter = [this](QObject *Sender) { wpDatosEnter(Sender); };
+    wpDatos->OnNextClick = [this](QObject *Sender, bool &Done) { wpDatosNextClick(Sender, Done); };
+
+    GroupBox1 = new QGroupBox(QStringLiteral("  Datos de la organización  "), wpDatos);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(92, 16, 525, 84);
+    Label3 = AutoLabel(GroupBox1, 24, 24, QStringLiteral("Razón social:"));
+    eNombreEmpresa = Edit(GroupBox1, 168, 20, 321, 64);
+    eNombreEmpresa->setObjectName(QStringLiteral("eNombreEmpresa"));
+    Label4 = AutoLabel(GroupBox1, 24, 56, QStringLiteral("C.U.I.T.:"));
+    eCUIT = new TCuitMaskEdit(GroupBox1);
+    eCUIT->setObjectName(QStringLiteral("eCUIT"));
+    eCUIT->setGeometry(168, 52, 191, 21);
+
+    cxGroupBox4 = new QGroupBox(QStringLiteral("  Datos del operador de este equipo  "), wpDatos);
+    cxGroupBox4->setObjectName(QStringLiteral("cxGroupBox4"));
+    cxGroupBox4->setGeometry(92, 112, 525, 157);
+    Label5 = AutoLabel(cxGroupBox4, 24, 32, QStringLiteral("Nombre del operador:"));
+    eOperador = Edit(cxGroupBox4, 168, 28, 321, 64);
+    eOperador->setObjectName(QStringLiteral("eOperador"));
+    Label6 = AutoLabel(cxGroupBox4, 24, 64, QStringLiteral("Dirección de e-mail:"));
+    eMail = Edit(cxGroupBox4, 168, 60, 321);
+    eMail->setObjectName(QStringLiteral("eMail"));
+    Label7 = WrapLabel(cxGroupBox4, QRect(24, 88, 106, 26),
+                       QStringLiteral("Contraseña (mínimo 4 caracteres):"));
+    auto *starStyle = new TStarPasswordStyle;
+    starStyle->setParent(this);
+    ePassword = Edit(cxGroupBox4, 168, 92, 153);
+    ePassword->setObjectName(QStringLiteral("ePassword"));
+    ePassword->setEchoMode(QLineEdit::Password);
+    ePassword->setStyle(starStyle);
+    Label9 = AutoLabel(cxGroupBox4, 24, 128, QStringLiteral("Reingrese la contraseña"));
+    ePassword2 = Edit(cxGroupBox4, 168, 124, 153);
+    ePassword2->setObjectName(QStringLiteral("ePassword2"));
+    ePassword2->setEchoMode(QLineEdit::Password);
+    ePassword2->setStyle(starStyle);
+
+    cxGroupBox2 = new QGroupBox(QStringLiteral("  Datos de generación  "), wpDatos);
+    cxGroupBox2->setObjectName(QStringLiteral("cxGroupBox2"));
+    cxGroupBox2->setGeometry(92, 283, 525, 60);
+    Label8 = AutoLabel(cxGroupBox2, 24, 32, QStringLiteral("Carpeta destino:"));
+    eCarpeta = Edit(cxGroupBox2, 168, 28, 320);
+    eCarpeta->setObjectName(QStringLiteral("eCarpeta"));
+    sbFolder = SpeedButton(cxGroupBox2, QRect(492, 28, 23, 22), QStringLiteral("..."));
+    sbFolder->setObjectName(QStringLiteral("sbFolder"));
+    connect(sbFolder, &QToolButton::clicked, this,
+            [this] { RunGuarded(this, [this] { sbFolderClick(sbFolder); }); });
+
+    Shape4 = new TShapeKv(wpDatos, kLightYellow);
+    Shape4->setGeometry(92, 361, 525, 64);
+    Image2 = new TImageKv(wpDatos);
+    Image2->Align = TAlignKv::alNone;
+    Image2->setGeometry(99, 374, 20, 20);
+    Image2->Picture()->Assign(ArtPixmap(QStringLiteral("info13")));
+    Image2->SetTransparent(true);
+    cxLabelHint = WrapLabel(wpDatos, QRect(131, 365, 470, 57), HintOrganizacion);
+    cxLabelHint->setObjectName(QStringLiteral("cxLabelHint"));
+
+    for (QLineEdit *e : {eNombreEmpresa, static_cast<QLineEdit *>(eCUIT), eOperador, eMail,
+                         ePassword, ePassword2, eCarpeta})
+        connect(e, &QLineEdit::textChanged, this, [this, e] {
+            RunGuarded(this, [this, e] { eNombreEmpresaChange(e); });
+        });
+
+    // Results page
+    wpFinal = new TWizardPageKv(wizt);
+    wpFinal->setObjectName(QStringLiteral("wpFinal"));
+    wpFinal->resize(542, 485);
+    wpFinal->SetTopTitle(QStringLiteral("Información procesada"));
+    wpFinal->SetTopText(QStringLiteral(" "));
+
+    Label10 = AutoLabel(wpFinal, 68, 32, QStringLiteral("Se generaron los siguientes archivos:"));
+    Label10->setFont(BoldFont());
+    Label10->adjustSize();
+    Label13 = AutoLabel(wpFinal, 80, 72, QStringLiteral("Clave privada:"));
+    Label13->setFont(BoldFont());
+    Label13->adjustSize();
+    laFilePrivada = AutoLabel(wpFinal, 248, 72, QString());
+    laFilePrivada->setObjectName(QStringLiteral("laFilePrivada"));
+    Label14 = AutoLabel(wpFinal, 80, 104, QStringLiteral("Pedido de certificado digital:"));
+    Label14->setFont(BoldFont());
+    Label14->adjustSize();
+    laFilePedido = AutoLabel(wpFinal, 248, 104, QString());
+    laFilePedido->setObjectName(QStringLiteral("laFilePedido"));
+    Label15 = AutoLabel(wpFinal, 80, 136, QStringLiteral("Identificación de origen:"));
+    Label15->setFont(BoldFont());
+    Label15->adjustSize();
+    laFileSource = AutoLabel(wpFinal, 248, 136, QString());
+    laFileSource->setObjectName(QStringLiteral("laFileSource"));
+
+    Shape1 = new TShapeKv(wpFinal, kLightYellow);
+    Shape1->setGeometry(64, 180, 538, 62);
+    Image1 = new TImageKv(wpFinal);
+    Image1->Align = TAlignKv::alNone;
+    Image1->setGeometry(67, 189, 20, 20);
+    Image1->Picture()->Assign(ArtPixmap(QStringLiteral("info13")));
+    Image1->SetTransparent(true);
+    cxLabel1 = WrapLabel(
+        wpFinal, QRect(95, 190, 501, 43),
+        QStringLiteral("La clave privada junto a la identificación de origen y el certificado "
+                       "digital generado por la A.F.I.P. en base al pedido generado en esta "
+                       "aplicación (*.req) deben ser ingresados en la opción \"Parámetros\" del "
+                       "proceso \"Administración de comprobantes electrónicos\" de KORVO Ventas."));
+    Label11 = WrapLabel(
+        wpFinal, QRect(64, 280, 581, 39),
+        QStringLiteral("Para solicitar el certificado digital debe ingresar a la página web de la "
+                       "A.F.I.P. (Servicios con clave fiscal\\Administrador de relaciones). Cuando "
+                       "se adhiera al servicio \"ARFE - Subir certificado digital\" indique el "
+                       "archivo (*.req) que se encuentra en la carpeta que se detalla a "
+                       "continuación:"));
+    FitWrapLabel(Label11);
+    eCarpetaPedido = Edit(wpFinal, 64, 344, 538);
+    eCarpetaPedido->setObjectName(QStringLiteral("eCarpetaPedido"));
+    eCarpetaPedido->setReadOnly(true);
+    SpeedButton1 = SpeedButton(wpFinal, QRect(609, 343, 23, 22), QStringLiteral("Ir"));
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    connect(SpeedButton1, &QToolButton::clicked, this,
+            [this] { RunGuarded(this, [this] { SpeedButton1Click(SpeedButton1); }); });
+    Label12 = new TLinkLabelKv(wpFinal);
+    Label12->setObjectName(QStringLiteral("Label12"));
+    Label12->setText(QStringLiteral("Adhiérase al servicio de factura electrónica"));
+    LinkFont(Label12);
+    Label12->move(64, 392);
+    Label12->adjustSize();
+    Label12->OnClick = [this](QObject *Sender) {
+        RunGuarded(this, [this, Sender] { Label12Click(Sender); });
+    };
+
+    // Tab order: the data page's edits, the results page's field, then the bar.
+    setTabOrder(eNombreEmpresa, eCUIT);
+    setTabOrder(eCUIT, eOperador);
+    setTabOrder(eOperador, eMail);
+    setTabOrder(eMail, ePassword);
+    setTabOrder(ePassword, ePassword2);
+    setTabOrder(ePassword2, eCarpeta);
+    setTabOrder(eCarpeta, eCarpetaPedido);
+    setTabOrder(eCarpetaPedido, wizt->BackButton);
+    setTabOrder(wizt->BackButton, wizt->NextButton);
+    setTabOrder(wizt->NextButton, wizt->FinishButton);
+    setTabOrder(wizt->FinishButton, wizt->CancelButton);
+
+    // Page references, then the end of loading
+    wizt->SetActivePage(wpInicial);
+    wizt->SetFirstPage(wpInicial);
+
+    // Non-visual component
+    BrowseFolderDlgKV1 = new TBrowseFolderDlgKV(this);
+    BrowseFolderDlgKV1->setObjectName(QStringLiteral("BrowseFolderDlgKV1"));
+    BrowseFolderDlgKV1->SetBtnType(btnone);
+    BrowseFolderDlgKV1->SetBrowseKind(bfFolders);
+    BrowseFolderDlgKV1->SetTitle(QStringLiteral("Buscar Carpeta"));
+    BrowseFolderDlgKV1->SetShowStatus(false);
+
+    wizt->Loaded();
+
+    // Group boxes report the focus entering them; connected after the pages
+    // so that a page's OnEnter comes before its group box's.
+    connect(qApp, &QApplication::focusChanged, this, &TfrmZeDede::FocusChanged);
+}
+
+void TfrmZeDede::showEvent(QShowEvent *AEvent)
+{
+    QWidget::showEvent(AEvent);
+    if (!AEvent->spontaneous())
+        FormShow(this);
+}
+
+void TfrmZeDede::FocusChanged(QWidget *AOld, QWidget *ANow)
+{
+    if (!ANow || ANow->window() != this)
+        return;
+    const struct
+    {
+        QGroupBox *Box;
+        void (TfrmZeDede::*Handler)(QObject *);
+    } boxes[] = {{GroupBox1, &TfrmZeDede::GroupBox1Enter},
+                 {cxGroupBox4, &TfrmZeDede::cxGroupBox4Enter},
+                 {cxGroupBox2, &TfrmZeDede::cxGroupBox2Enter}};
+    for (const auto &b : boxes) {
+        if (b.Box->isAncestorOf(ANow) && !(AOld && b.Box->isAncestorOf(AOld)))
+            RunGuarded(this, [this, &b] { (this->*b.Handler)(b.Box); });
+    }
+}
+
+void TfrmZeDede::ShowError(std::exception_ptr AError)
+{
+    RunGuarded(this, [AError] {
+        if (AError)
+            std::rethrow_exception(AError);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Handlers
+
+void TfrmZeDede::FormCreate(QObject *)
+{
+    SetApplicationTitle(windowTitle());
+    CreateLabelVemra();
+    UpdatePicture();
+}
+
+void TfrmZeDede::FormShow(QObject *)
+{
+    FPage2Inicializada = false;
+    UpdatePicture();
+}
+
+void TfrmZeDede::wiztChange(QObject *)
+{
+    UpdatePicture();
+}
+
+void TfrmZeDede::UpdatePicture()
+{
+    if (wizt->PageCount() > 0 && wizt->Pages(0) == wizt->ActivePage()) {
+        wizt->Picture()->Assign(ArtPixmap(QStringLiteral("IMG_COMPARATIVA_V")));
+        wizt->SetPictureAlign(alPLeft);
+    } else {
+        const QPixmap small = ArtPixmap(QStringLiteral("IMG_COMPARATIVA_H"));
+        wizt->Picture()->Assign(small);
+        wizt->SetPictureAlign(alPTop);
+        // Moving from the side strip to the header the image keeps the
+        // strip's width, which the strip has just lost: give the header
+        // image the picture's width so that it is seen.
+        TImageKv *logo = wizt->ImageLogo;
+        if (logo->width() < small.width())
+            logo->resize(small.width(), logo->height());
+    }
+}
+
+void TfrmZeDede::CreateLabelVemra()
+{
+    QWidget *bar = wizt->CancelButton->parentWidget();
+    FLabelVemra = new TLinkLabelKv(bar);
+    FLabelVemra->setObjectName(QStringLiteral("FLabelVemra"));
+    TWizardPanelKv::SetTag(FLabelVemra, 4);
+    FLabelVemra->setGeometry(20, 392, 164, 13);
+    FLabelVemra->setText(QStringLiteral("Visite la página de Vemra Revororad S.A."));
+    LinkFont(FLabelVemra);
+    FLabelVemra->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The label sizes itself to its caption; the bar then places it.
+    FLabelVemra->resize(FLabelVemra->sizeHint().width(), FLabelVemra->height());
+    FLabelVemra->OnClick = [this](QObject *Sender) {
+        RunGuarded(this, [this, Sender] { LabelVemraClick(Sender); });
+    };
+    FLabelVemra->show();
+}
+
+void TfrmZeDede::wpInicialNextClick(QObject *Sender, bool &Done)
+{
+    TBusyCursor busy;
+    ::wpInicialNextClick(
+        Sender, Done,
+        [this, &busy](const QString &AMessage) {
+            const bool yes = AskYesNo(this, AMessage);
+            if (yes)
+                busy.Start();   // the installer runs next
+            return yes;
+        },
+        ProgramFolder);
+}
+
+void TfrmZeDede::wpDatosEnter(QObject *)
+{
+    if (FPage2Inicializada)
+        return;
+    QString folder = GetPersonalFolder();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    eCarpeta->setText(folder + QStringLiteral("Mis certificados"));
+    FPage2Inicializada = true;
+}
+
+TRequestData TfrmZeDede::RequestData() const
+{
+    TRequestData d;
+    d.NombreEmpresa = eNombreEmpresa->text();
+    d.CUIT = eCUIT->Text();
+    d.Operador = eOperador->text();
+    d.Mail = eMail->text();
+    d.Password = ePassword->text();
+    d.Password2 = ePassword2->text();
+    d.Carpeta = eCarpeta->text();
+    return d;
+}
+
+void TfrmZeDede::wpDatosDoneQuery(QObject *Sender, bool &Done)
+{
+    ::wpDatosDoneQuery(Sender, Done, RequestData());
+}
+
+void TfrmZeDede::wpDatosNextClick(QObject *, bool &)
+{
+    ValidateData();
+    GenerateRequest();
+}
+
+void TfrmZeDede::FocusField(TDataField AField)
+{
+    QLineEdit *e = nullptr;
+    switch (AField) {
+    case TDataField::NombreEmpresa: e = eNombreEmpresa; break;
+    case TDataField::CUIT: e = eCUIT; break;
+    case TDataField::Operador: e = eOperador; break;
+    case TDataField::Mail: e = eMail; break;
+    case TDataField::Password: e = ePassword; break;
+    case TDataField::Password2: e = ePassword2; break;
+    case TDataField::Carpeta: e = eCarpeta; break;
+    case TDataField::None: break;
+    }
+    if (e)
+        e->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmZeDede::ValidateData()
+{
+    ::ValidateData(RequestData(), [this](TDataField AField) { FocusField(AField); });
+}
+
+void TfrmZeDede::GenerateRequest()
+{
+    TBusyCursor busy;
+    busy.Start();
+    const TRequestResult r = ::GenerateRequest(RequestData());
+    laFilePrivada->setText(r.FilePrivada);
+    laFilePrivada->adjustSize();
+    laFilePedido->setText(r.FilePedido);
+    laFilePedido->adjustSize();
+    laFileSource->setText(r.FileSource);
+    laFileSource->adjustSize();
+    eCarpetaPedido->setText(r.CarpetaPedido);
+}
+
+void TfrmZeDede::eNombreEmpresaChange(QObject *)
+{
+    wizt->CheckDone();
+}
+
+void TfrmZeDede::GroupBox1Enter(QObject *)
+{
+    cxLabelHint->setText(HintOrganizacion);
+}
+
+void TfrmZeDede::cxGroupBox4Enter(QObject *)
+{
+    cxLabelHint->setText(HintOperador);
+}
+
+void TfrmZeDede::cxGroupBox2Enter(QObject *)
+{
+    cxLabelHint->setText(HintGeneracion);
+}
+
+void TfrmZeDede::sbFolderClick(QObject *)
+{
+    BrowseFolderDlgKV1->SetFolderName(eCarpeta->text());
+    if (BrowseFolderDlgKV1->Execute())
+        eCarpeta->setText(BrowseFolderDlgKV1->FolderName());
+}
+
+void TfrmZeDede::SpeedButton1Click(QObject *)
+{
+    if (ShellOpen)
+        ShellOpen(QUrl::fromLocalFile(eCarpetaPedido->text()));
+}
+
+void TfrmZeDede::Label12Click(QObject *)
+{
+    if (ShellOpen)
+        ShellOpen(QUrl(AfipLoginUrl));
+}
+
+void TfrmZeDede::LabelVemraClick(QObject *)
+{
+    if (ShellOpen)
+        ShellOpen(QUrl(VemraUrl));
+}

@@ -1,0 +1,171 @@
+#pragma once
+// TfrmZeDede: the program's only window, a fixed-size dialog hosting the
+// three-page wizard (welcome, data entry, results) that prepares the request
+// for the electronic-invoicing certificate.
+
+#include "DataValidation.h"
+#include "RequestData.h"
+
+#include <QLabel>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+
+class QGroupBox;
+class QLineEdit;
+class QToolButton;
+class TBrowseFolderDlgKV;
+class TCuitMaskEdit;
+class TImageKv;
+class TWizardKv;
+class TWizardPageKv;
+
+// A label that acts on a click (the link labels of the window).
+class TLinkLabelKv : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit TLinkLabelKv(QWidget *AParent = nullptr) : QLabel(AParent) {}
+    std::function<void(QObject *Sender)> OnClick;
+
+protected:
+    void mousePressEvent(QMouseEvent *AEvent) override;
+    void mouseReleaseEvent(QMouseEvent *AEvent) override;
+
+private:
+    bool FPressed = false;
+};
+
+// A filled rectangle.
+class TShapeKv : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TShapeKv(QWidget *AParent, const QColor &AFill);
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    QColor FFill;
+};
+
+// The user's documents folder ("Personal" of the user's shell folders); empty
+// when it is not known.
+QString GetPersonalFolder();
+
+class TfrmZeDede : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmZeDede(QWidget *AParent = nullptr);
+    ~TfrmZeDede() override;
+
+    static const QString Caption;
+    static const QString AfipLoginUrl;
+    static const QString VemraUrl;
+    static const QString HintOrganizacion;
+    static const QString HintOperador;
+    static const QString HintGeneracion;
+
+    // How the window asks the desktop to open a folder or a web address;
+    // replaceable so that tests see what would be opened.
+    static std::function<void(const QUrl &)> ShellOpen;
+
+    // The folder where the OpenSSL installer is looked for; empty means the
+    // program's own folder.
+    QString ProgramFolder;
+
+    // The data page's texts, exactly as typed.
+    TRequestData RequestData() const;
+
+    // Handlers, wired as the form description says.
+    void FormCreate(QObject *Sender);
+    void FormShow(QObject *Sender);
+    void wiztChange(QObject *Sender);
+    void wpInicialNextClick(QObject *Sender, bool &Done);
+    void wpDatosEnter(QObject *Sender);
+    void wpDatosDoneQuery(QObject *Sender, bool &Done);
+    void wpDatosNextClick(QObject *Sender, bool &Done);
+    void eNombreEmpresaChange(QObject *Sender);
+    void GroupBox1Enter(QObject *Sender);
+    void cxGroupBox4Enter(QObject *Sender);
+    void cxGroupBox2Enter(QObject *Sender);
+    void sbFolderClick(QObject *Sender);
+    void SpeedButton1Click(QObject *Sender);
+    void Label12Click(QObject *Sender);
+    void LabelVemraClick(QObject *Sender);
+
+    void UpdatePicture();
+    void CreateLabelVemra();
+    // Generates the three files from the data page and fills the results page.
+    void GenerateRequest();
+    // The full validation, with the focus moved to the offending field.
+    void ValidateData();
+
+    // Components
+    TWizardKv *wizt = nullptr;
+    TWizardPageKv *wpInicial = nullptr;
+    TWizardPageKv *wpDatos = nullptr;
+    TWizardPageKv *wpFinal = nullptr;
+
+    QLabel *Label16 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+
+    QGroupBox *GroupBox1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *eNombreEmpresa = nullptr;
+    QLabel *Label4 = nullptr;
+    TCuitMaskEdit *eCUIT = nullptr;
+    QGroupBox *cxGroupBox4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLineEdit *eOperador = nullptr;
+    QLabel *Label6 = nullptr;
+    QLineEdit *eMail = nullptr;
+    QLabel *Label7 = nullptr;
+    QLineEdit *ePassword = nullptr;
+    QLabel *Label9 = nullptr;
+    QLineEdit *ePassword2 = nullptr;
+    QGroupBox *cxGroupBox2 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLineEdit *eCarpeta = nullptr;
+    QToolButton *sbFolder = nullptr;
+    TShapeKv *Shape4 = nullptr;
+    TImageKv *Image2 = nullptr;
+    QLabel *cxLabelHint = nullptr;
+
+    QLabel *Label10 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *laFilePrivada = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *laFilePedido = nullptr;
+    QLabel *Label15 = nullptr;
+    QLabel *laFileSource = nullptr;
+    TShapeKv *Shape1 = nullptr;
+    TImageKv *Image1 = nullptr;
+    QLabel *cxLabel1 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLineEdit *eCarpetaPedido = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    TLinkLabelKv *Label12 = nullptr;
+
+    TBrowseFolderDlgKV *BrowseFolderDlgKV1 = nullptr;
+
+    bool Page2Inicializada() const { return FPage2Inicializada; }
+    TLinkLabelKv *LabelVemra() const { return FLabelVemra; }
+
+protected:
+    void showEvent(QShowEvent *AEvent) override;
+
+private:
+    void BuildForm();
+    void FocusChanged(QWidget *AOld, QWidget *ANow);
+    void FocusField(TDataField AField);
+    void ShowError(std::exception_ptr AError);
+
+    bool FPage2Inicializada = false;
+    TLinkLabelKv *FLabelVemra = nullptr;
+};
