@@ -364,15 +364,11 @@ void TWizardPanelKv::PaintSteps(QPainter &APainter)
 TWizardPageKv::TWizardPageKv(TWizardKv *AWizardControl) : QWidget(nullptr)
 {
     setAutoFillBackground(true);
-    if (qApp)
-        connect(qApp, &QApplication::focusChanged, this, &TWizardPageKv::FocusChanged);
     SetWizardControl(AWizardControl);
 }
 
 TWizardPageKv::~TWizardPageKv()
 {
-    if (qApp)
-        disconnect(qApp, &QApplication::focusChanged, this, &TWizardPageKv::FocusChanged);
     TWizardKv *wizard = FWizardControl;
     if (!wizard)
         return;
@@ -394,26 +390,6 @@ void TWizardPageKv::showEvent(QShowEvent *AEvent)
 {
     FLoaded = true;
     QWidget::showEvent(AEvent);
-}
-
-void TWizardPageKv::FocusChanged(QWidget *AOld, QWidget *ANow)
-{
-    const bool wasInside = AOld && (AOld == this || isAncestorOf(AOld));
-    const bool isInside = ANow && (ANow == this || isAncestorOf(ANow));
-    if (wasInside == isInside)
-        return;
-    const TNotifyEvent handler = isInside ? OnEnter : OnExit;
-    if (!handler)
-        return;
-    if (FWizardControl) {
-        FWizardControl->HandleClick(this, [&] { handler(this); });
-        return;
-    }
-    try {
-        handler(this);
-    } catch (...) {
-        qWarning("Excepción no atendida en un cambio de foco de página");
-    }
 }
 
 void TWizardPageKv::SetWizardControl(TWizardKv *AValue)
@@ -610,6 +586,11 @@ TWizardKv::TWizardKv(QWidget *AnOwner, bool AReadFromForm)
     FAllowProcessDefault = true;
     FNextButtonByDefault = false;
 
+    // Pages learn of focus moving in or out from here: all exits first,
+    // then the enters.
+    if (qApp)
+        connect(qApp, &QApplication::focusChanged, this, &TWizardKv::FocusChanged);
+
     WatchParent();
     --FAlignSuspended;
     Realign();
@@ -619,6 +600,8 @@ TWizardKv::~TWizardKv()
 {
     // Pages are destroyed with the page area; they must not call back.
     FDestroying = true;
+    if (qApp)
+        disconnect(qApp, &QApplication::focusChanged, this, &TWizardKv::FocusChanged);
     for (TWizardPageKv *page : std::as_const(FPages))
         page->FWizardControl = nullptr;
     FPages.clear();
@@ -668,6 +651,33 @@ void TWizardKv::Loaded()
     FinishButton->setText(FCapFinishBtn);
     if (FFirstPage)
         SetActivePage(FFirstPage);
+}
+
+void TWizardKv::FocusChanged(QWidget *AOld, QWidget *ANow)
+{
+    if (FDestroying)
+        return;
+    auto inside = [](TWizardPageKv *APage, QWidget *AControl) {
+        return AControl && (AControl == APage || APage->isAncestorOf(AControl));
+    };
+    QList<QPointer<TWizardPageKv>> exits, enters;
+    for (TWizardPageKv *page : std::as_const(FPages)) {
+        const bool was = inside(page, AOld);
+        const bool is = inside(page, ANow);
+        if (was && !is)
+            exits << page;
+        else if (is && !was)
+            enters << page;
+    }
+    auto notify = [this](const QList<QPointer<TWizardPageKv>> &APages, TNotifyEvent TWizardPageKv::*AEvent) {
+        for (const QPointer<TWizardPageKv> &page : APages)
+            if (page && (page->*AEvent)) {
+                const TNotifyEvent handler = page->*AEvent;
+                HandleClick(page, [&] { handler(page); });
+            }
+    };
+    notify(exits, &TWizardPageKv::OnExit);
+    notify(enters, &TWizardPageKv::OnEnter);
 }
 
 void TWizardKv::WatchParent()

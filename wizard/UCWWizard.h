@@ -193,14 +193,14 @@ public:
     TWizardQueryEvent OnDoneQuery;
     TWizardQueryEvent OnNextClick;
     TWizardQueryEvent OnBackClick;
-    TNotifyEvent OnEnter;   // focus moves into the page
-    TNotifyEvent OnExit;    // focus leaves the page
+    // Focus moves into / out of the page (pages of a wizard only).
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
 
 protected:
     void showEvent(QShowEvent *) override;
 
 private:
-    void FocusChanged(QWidget *AOld, QWidget *ANow);
     bool FInclude = true;
     bool FLoaded = false;
     TWizardKv *FWizardControl = nullptr;
@@ -331,6 +331,7 @@ private:
     void SetLogoLeftInHeader(int AWidth);
     void ShowTopLabel(QLabel *ALabel, const QString &AText);
     void WatchParent();
+    void FocusChanged(QWidget *AOld, QWidget *ANow);
     void FitStepsCheck();
     void ReturnPressed();
 

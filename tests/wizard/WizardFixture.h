@@ -56,6 +56,9 @@ struct TWizardFixture
             Form->show();
     }
 
+    // The form goes first: its destruction may still call the handlers.
+    ~TWizardFixture() { Form.reset(); }
+
     TWizardPageKv *Active() const { return Wizard->ActivePage(); }
     QString ActiveName() const { return Active() ? Active()->objectName() : QStringLiteral("none"); }
     template <class T> T *Child(const char *AName) const

@@ -810,7 +810,6 @@ void TestWizardKv::demoScreenshots()
         AWizard->SetPicture(tall);
         AWizard->SetViewSteps(true);
         AWizard->SetNextButtonByDefault(true);
-        AWizard->SetButtons(wbHelp | wbCancel);
     });
     TWizardKv *w = f.Wizard;
     f.Form->setWindowTitle(QStringLiteral("Asistente"));
