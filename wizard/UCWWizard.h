@@ -16,13 +16,27 @@
 //   wiz->SetFirstPage(p1);                    //    switch, no events yet
 //   wiz->Loaded();                            // 4. frame finished, events on
 //
+// The wizard fills its parent (keep it out of layouts).  Pages take the
+// area right of the picture strip and the steps list, below the header.
+//
+// Pictures: SetPicture(pixmap) before Loaded (drawn transparent: the colour
+// of the bottom-left pixel is left out); on a page change
+//   wiz->Picture()->Assign(pixmap); wiz->SetPictureAlign(alPTop or alPLeft);
+//
+// A host control in the button bar: create it with CancelButton's parent and
+// give it a Tag; Tag 4 puts it at the bar's left end:
+//   auto *link = new QLabel(text, wiz->CancelButton->parentWidget());
+//   TWizardPanelKv::SetTag(link, 4);     // or link->setProperty("Tag", 4)
+// (created after the form is shown it also needs link->show()).
+//
 // Handlers are std::function members.  A handler may throw (an Exception
 // carrying the user-facing text): the exception leaves the click handling
-// where it was thrown.  Clicks of the bar's buttons arrive from Qt's event
-// loop, which no exception may cross, so they run through HandleException():
-// the wizard passes the escaping exception to OnException, where the host
-// shows it.  A host calling NextButtonClick() etc. directly gets the
-// exception itself.
+// where it was thrown.  Clicks of the bar's buttons, the Enter key, focus
+// notifications of pages and enabled changes arrive from Qt's event loop,
+// which no exception may cross, so they run through HandleClick(): the
+// escaping exception goes to OnException, where the host shows it (without
+// a handler the wizard shows a plain error box).  A host calling
+// NextButtonClick() and the like directly gets the exception itself.
 
 #include <QFont>
 #include <QList>
