@@ -1174,8 +1174,9 @@ void TPictureSource::Layer(QPainter &APainter, const QString &ALayer, int ASize)
         for (int y = 0; y < layer.height(); ++y) {
             QRgb *line = reinterpret_cast<QRgb *>(layer.scanLine(y));
             for (int x = 0; x < layer.width(); ++x) {
-                const int a = qAlpha(line[x]) / 2;
-                const int g = qGray(qUnpremultiply(line[x])) / 2 + 110;
+                // Pale grey, alpha kept so that the Bmp variant keeps its shape.
+                const int a = qAlpha(line[x]);
+                const int g = qGray(qUnpremultiply(line[x])) / 3 + 150;
                 line[x] = qPremultiply(qRgba(g, g, g, a));
             }
         }

@@ -213,8 +213,8 @@ QImage DiscountBanner(const TPictureSource &ASource, TImageEnum AImageEnum, int 
     if (AImageEnum == ieVentasPromocionDescuentoArticulo)
         p.drawImage(QPointF(W - 36, (H - 32) / 2.0), ASource.ThemeIcon(QStringLiteral("package-x-generic"), 32));
     Label(p, QRectF(46, 4, W - 50 - (AImageEnum == ieVentasPromocionDescuentoArticulo ? 34 : 0), H - 8),
-          AImageEnum == ieVentasPromocionDescuentoArticulo ? QStringLiteral("−15 %") : QStringLiteral("−10 %\ntodo"),
-          15, QColor("#a40000"), Qt::AlignCenter, true);
+          AImageEnum == ieVentasPromocionDescuentoArticulo ? QStringLiteral("-15%") : QStringLiteral("-10 %\ntodo"),
+          AImageEnum == ieVentasPromocionDescuentoArticulo ? 13 : 15, QColor("#a40000"), Qt::AlignCenter, true);
     return image;
 }
 

@@ -99,6 +99,7 @@ void WriteAssets(const QString &AOut, const QString &ATheme)
             mask.setColorCount(2);
             mask.setColor(0, qRgb(255, 255, 255)); // transparent
             mask.setColor(1, qRgb(0, 0, 0));       // opaque
+            mask.fill(0);
             for (int y = 0; y < strip.height(); ++y) {
                 const QRgb *src = reinterpret_cast<const QRgb *>(strip.constScanLine(y));
                 for (int x = 0; x < strip.width(); ++x) {

@@ -1,0 +1,122 @@
+// The image list: drawing into bitmaps, icons, strips, masks, replacing.
+
+#include "Exception.h"
+#include "UImageList.h"
+
+#include <QBitmap>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QtTest>
+
+namespace {
+
+QImage Solid(int W, int H, QColor AColor)
+{
+    QImage image(W, H, QImage::Format_ARGB32_Premultiplied);
+    image.fill(AColor);
+    return image;
+}
+
+} // namespace
+
+class TestTImageList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultListIsEmptySixteenPixels()
+    {
+        QObject owner;
+        auto *list = new TImageList(&owner);
+        QCOMPARE(list->parent(), &owner);
+        QCOMPARE(QSize(list->Width(), list->Height()), QSize(16, 16));
+        QCOMPARE(list->Count(), 0);
+    }
+
+    void stripsSplitIntoPicturesAndMasksCutAlpha()
+    {
+        TImageList list(4, 4);
+        QImage strip(12, 4, QImage::Format_ARGB32);
+        strip.fill(Qt::red);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 4; x < 8; ++x)
+                strip.setPixel(x, y, qRgb(0, 0, 255));
+        QImage mask(12, 4, QImage::Format_RGB32);
+        mask.fill(Qt::black);
+        mask.setPixel(9, 1, qRgb(255, 255, 255)); // transparent pixel in picture 2
+        QCOMPARE(list.AddMasked(strip, mask), 0);
+        QCOMPARE(list.Count(), 3);
+        QCOMPARE(list.Image(1).pixel(0, 0), qRgb(0, 0, 255));
+        QCOMPARE(qAlpha(list.Image(2).pixel(1, 1)), 0);
+        QCOMPARE(qAlpha(list.Image(2).pixel(0, 1)), 255);
+        QVERIFY(list.Image(3).isNull());
+    }
+
+    void drawingResizesTheBitmapAndKeepsItOutsideTheList()
+    {
+        TImageList list(8, 6);
+        QImage half = Solid(8, 6, Qt::transparent);
+        QPainter(&half).fillRect(0, 0, 4, 6, Qt::blue);
+        list.AddMasked(half, QImage());
+        QPixmap b(20, 20);
+        b.fill(Qt::red);
+        list.GetBitmap(0, b);
+        QCOMPARE(b.size(), QSize(8, 6));
+        const QImage img = b.toImage();
+        QCOMPARE(img.pixel(1, 1), qRgb(0, 0, 255));
+        QCOMPARE(img.pixel(6, 1), qRgb(255, 0, 0)); // old contents under the transparent half
+        const QImage before = b.toImage();
+        list.GetBitmap(1, b);
+        list.GetBitmap(-1, b);
+        QCOMPARE(b.toImage(), before);
+    }
+
+    void backgroundColourFillsTransparentParts()
+    {
+        TImageList list(4, 4);
+        list.AddMasked(Solid(4, 4, Qt::transparent), QImage());
+        list.SetBkColor(Qt::white);
+        QPixmap b;
+        list.GetBitmap(0, b);
+        QCOMPARE(b.toImage().pixel(2, 2), qRgb(255, 255, 255));
+        QIcon icon;
+        list.GetIcon(0, icon);
+        QCOMPARE(icon.pixmap(4, 4).toImage().pixel(1, 1), qRgb(255, 255, 255));
+    }
+
+    void iconsComeAtTheListSizeOrEmpty()
+    {
+        TImageList list(16, 16);
+        list.AddIcon(QIcon(QPixmap::fromImage(Solid(32, 32, Qt::green))));
+        QCOMPARE(list.Count(), 1);
+        QCOMPARE(list.Image(0).size(), QSize(16, 16));
+        QIcon icon;
+        list.GetIcon(0, icon);
+        QCOMPARE(icon.availableSizes().value(0), QSize(16, 16));
+        list.GetIcon(5, icon);
+        QVERIFY(icon.isNull());
+    }
+
+    void replacingKeepsTheCountAndRejectsBadIndexes()
+    {
+        TImageList list(4, 4);
+        list.AddIcon(QIcon(QPixmap::fromImage(Solid(4, 4, Qt::green))));
+        list.AddIcon(QIcon(QPixmap::fromImage(Solid(4, 4, Qt::green))));
+        QBitmap mask(4, 4);
+        mask.fill(Qt::color1);
+        QPixmap blue(4, 4);
+        blue.fill(Qt::blue);
+        list.Replace(1, blue, mask);
+        QCOMPARE(list.Count(), 2);
+        QCOMPARE(list.Image(1).pixel(0, 0), qRgb(0, 0, 255));
+        list.ReplaceIcon(0, QIcon(blue));
+        QCOMPARE(list.Image(0).pixel(3, 3), qRgb(0, 0, 255));
+        QVERIFY_THROWS_EXCEPTION(Exception, list.Replace(2, blue, mask));
+        QVERIFY_THROWS_EXCEPTION(Exception, list.ReplaceIcon(-1, QIcon(blue)));
+        QCOMPARE(list.Count(), 2);
+    }
+};
+
+QTEST_MAIN(TestTImageList)
+#include "tst_TImageList.moc"
