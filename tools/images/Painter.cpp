@@ -1091,6 +1091,8 @@ void DrawPrimitive(QPainter &APainter, const QString &AName, const QStringList &
     else if (n == "eye") Eye(c, r);
     else if (n == "pencil") Pencil(c, r);
     else if (n == "mark") Mark(c, r, a0.toInt());
+    else if (n == "play") c.Poly({{r.left() + 6, r.top() + 3}, {r.right() - 3, r.center().y()}, {r.left() + 6, r.bottom() - 3}}, Pal("green"));
+    else if (n == "stop") c.Rect(r.adjusted(5, 5, -5, -5), Pal("red"), 2);
     else {
         APainter.restore();
         throw std::runtime_error(("unknown drawing #" + AName).toStdString());

@@ -1,0 +1,72 @@
+// Catalogue fetches: the first fetch from a module (its load) and a warm
+// 16-pixel GetBitmap, against the baseline of a bare image-list draw of the
+// same picture (what every warm fetch must do anyway).
+
+#include "UDmImagesAct.h"
+#include "UDmImagesNav.h"
+#include "UVmRepositoryImages.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// Baseline: draw image 10 of the module's 16-pixel Bmp list directly.
+void BM_ImageListDraw16(benchmark::State &state)
+{
+    std::unique_ptr<TDmImages> act(TDmImagesAct::ClassType()->Create(nullptr));
+    TImageList *list = act->Img16Bmp();
+    QPixmap glyph;
+    for (auto _ : state) {
+        list->GetBitmap(10, glyph);
+        benchmark::DoNotOptimize(glyph);
+    }
+}
+
+void BM_WarmGetBitmap16(benchmark::State &state)
+{
+    TVmRepositoryImages repository;
+    QPixmap glyph;
+    repository.GetBitmap(ieActHelp, glyph, is16p);
+    for (auto _ : state) {
+        repository.GetBitmap(ieActHelp, glyph, is16p);
+        benchmark::DoNotOptimize(glyph);
+    }
+}
+
+// First fetch from a fresh repository: creates and loads the module.
+template <TImageEnum Image>
+void BM_FirstFetch(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto repository = std::make_unique<TVmRepositoryImages>();
+        QPixmap glyph;
+        repository->GetBitmap(Image, glyph, is16p);
+        benchmark::DoNotOptimize(glyph);
+        // Freeing the module is not part of the fetch.
+        state.PauseTiming();
+        repository.reset();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ImageListDraw16)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WarmGetBitmap16)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK_TEMPLATE(BM_FirstFetch, ieActHelp)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK_TEMPLATE(BM_FirstFetch, ieNavFirst)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
