@@ -9,6 +9,7 @@
 #include "uVmPaths.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ const QString kKeyName = QStringLiteral("Archivo_Texto_Nombre");
 const QString kKeyTabs = QStringLiteral("Archivo_Texto_Identacion");
 
 constexpr int kAppendAttempts = 4;
-constexpr unsigned long kAppendPauseMs = 100;
+constexpr int kAppendPauseMs = 100;
 
 // Blank: empty or made of blanks and control characters only.
 bool IsBlank(const QString &S)
@@ -541,10 +542,19 @@ bool TTextWriter::AppendLine(const QString &aText)
             return false;
         const QString file = folder + FPropText->FileName();
         const QByteArray bytes = ToAnsi(aText + kCrLf);
+        // Four attempts with a pause of 100 ms after each failed one. When
+        // the file is busy, the pause is spent waiting for it to come free,
+        // so that a line is not lost to writers that merely keep the file
+        // busy at the instants of the attempts.
         for (int attempt = 0; attempt < kAppendAttempts; ++attempt) {
-            if (AppendExclusive(file, bytes) == TAppendResult::Appended)
+            QElapsedTimer pause;
+            pause.start();
+            const TAppendResult result = AppendExclusive(file, bytes, kAppendPauseMs);
+            if (result == TAppendResult::Appended)
                 return true;
-            QThread::msleep(kAppendPauseMs);
+            const qint64 left = qint64(kAppendPauseMs) - pause.elapsed();
+            if (left > 0)
+                QThread::msleep(static_cast<unsigned long>(left));
         }
         return false;
     } catch (...) {

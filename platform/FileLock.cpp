@@ -1,5 +1,6 @@
 #include "FileLock.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <cerrno>
@@ -32,15 +33,20 @@ int LockExclusive(int fd)
 
 } // namespace
 
-TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data)
+TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, int LockWaitMs)
 {
     const int fd = OpenForAppend(FileName);
     if (fd < 0)
         return TAppendResult::Failed;
-    if (LockExclusive(fd) != 0) {
+    QElapsedTimer waited;
+    waited.start();
+    while (LockExclusive(fd) != 0) {
         const bool busy = errno == EWOULDBLOCK || errno == EAGAIN;
-        ::close(fd);
-        return busy ? TAppendResult::Busy : TAppendResult::Failed;
+        if (!busy || waited.elapsed() >= LockWaitMs) {
+            ::close(fd);
+            return busy ? TAppendResult::Busy : TAppendResult::Failed;
+        }
+        ::usleep(1000);
     }
     // Where this append starts; a failed write is cut back to it so that no
     // partial line stays in the file.

@@ -12,10 +12,13 @@ enum class TAppendResult {
     Failed    // the file cannot be opened or written
 };
 
-// One attempt, without waiting: opens (creating when missing) FileName for
-// appending, takes an exclusive lock without blocking, appends all of Data
-// and closes the file. Never throws.
-TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data);
+// One attempt: opens (creating when missing) FileName for appending, takes an
+// exclusive lock, appends all of Data and closes the file. The lock is tried
+// without blocking; while another writer holds it, it is tried again every
+// millisecond for up to LockWaitMs before the attempt gives up as Busy. A
+// failed write is cut back so that no partial data stays. Never throws.
+TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data,
+                              int LockWaitMs = 0);
 
 // Holds an exclusive lock on a file for as long as the object lives (used to
 // keep a file busy, for instance by a writer that needs it alone).

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -35,5 +36,7 @@ int main(int argc, char **argv)
     }
     for (auto &w : workers)
         w.join();
+    if (failures != 0)
+        fprintf(stderr, "%d writes failed\n", failures.load());
     return failures == 0 ? 0 : 1;
 }
