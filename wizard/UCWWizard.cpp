@@ -1,5 +1,7 @@
 #include "UCWWizard.h"
 
+#include "UVmRepositoryImages.h"
+
 #include "Exception.h"
 
 #include <QApplication>
@@ -551,6 +553,14 @@ TWizardKv::TWizardKv(QWidget *AnOwner, bool AReadFromForm)
     HelpButton->hide();
     connect(HelpButton, &QToolButton::clicked, this,
             [this] { HandleClick(HelpButton, [this] { HelpButtonClick(); }); });
+    {
+        // The glyph comes from the image catalogue, which loads its module on
+        // the first request and serves it from memory afterwards.
+        QPixmap glyph;
+        if (RepositoryImages)
+            RepositoryImages->GetBitmap(ieActHelp, glyph, is16p);
+        SetHelpGlyph(glyph);
+    }
 
     FViewSteps = false;
     ChkListaPasos = new QCheckBox(QStringLiteral("Pasos"), PanelHorz);
