@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace {
 
@@ -74,13 +73,4 @@ void wpInicialNextClick(QObject *Sender, bool &Done, const TInstallQuestion &Ask
         return;
     InstallOpenSSL(ProgramFolder);
     Done = true;
-}
-
-bool AskInstallOpenSSL(QWidget *Parent, const QString &Title, const QString &Message)
-{
-    QString text = Message;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return QMessageBox::question(Parent, Title, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes)
-        == QMessageBox::Yes;
 }

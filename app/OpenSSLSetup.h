@@ -6,7 +6,6 @@
 #include <functional>
 
 class QObject;
-class QWidget;
 
 // The OpenSSL folder: the directory part of the machine environment value
 // OPENSSL_CONF (up to and including its last "/"), read afresh on every call;
@@ -30,7 +29,8 @@ void InstallOpenSSL(const QString &ProgramFolder = QString());
 // The confirmation question asked when OpenSSL is missing.
 QString InstallQuestionText();
 
-// Asks Message and returns true for Yes.
+// Asks Message and returns true for Yes (the window shows its confirmation
+// box; tests answer directly).
 using TInstallQuestion = std::function<bool(const QString &Message)>;
 
 // The welcome page's Next: Done becomes true when OpenSSL is installed, or
@@ -38,7 +38,3 @@ using TInstallQuestion = std::function<bool(const QString &Message)>;
 // Installation errors propagate as Exception, Done staying false.
 void wpInicialNextClick(QObject *Sender, bool &Done, const TInstallQuestion &Ask,
                         const QString &ProgramFolder = QString());
-
-// The standard confirmation box for InstallQuestionText: question icon,
-// buttons Sí and No, Sí the default. True for Sí.
-bool AskInstallOpenSSL(QWidget *Parent, const QString &Title, const QString &Message);

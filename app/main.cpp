@@ -1,11 +1,6 @@
-#include <QApplication>
-#include <QLabel>
+#include "ZeDedeApp.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QLabel window(QStringLiteral("ZeDede"));
-    window.resize(709, 533);
-    window.show();
-    return app.exec();
+    return RunZeDede(argc, argv);
 }
