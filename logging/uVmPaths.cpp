@@ -4,8 +4,11 @@
 #include "Registry.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -47,6 +50,13 @@ struct TCacheFinalizer
 } gCacheFinalizer;
 
 } // namespace
+
+bool IsExistingFolder(const QString &Path)
+{
+    struct stat st;
+    return !Path.isEmpty() && ::stat(QFile::encodeName(Path).constData(), &st) == 0
+           && S_ISDIR(st.st_mode);
+}
 
 QString IncludeTrailingPathDelimiter(const QString &S)
 {
@@ -92,8 +102,10 @@ bool TVmPaths::EnsureFolder(QString &P)
         return false;
     FormatPathFolder(P);
     P = IncludeTrailingPathDelimiter(P);
+    if (IsExistingFolder(P))
+        return true;
     QDir().mkpath(P);
-    return QFileInfo(P).isDir();
+    return IsExistingFolder(P);
 }
 
 QString TVmPaths::ReadShellFolder(TRoot Root)

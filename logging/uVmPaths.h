@@ -51,5 +51,7 @@ private:
     static QString ReadShellFolder(TRoot Root);
 };
 
+// True when Path names an existing folder.
+bool IsExistingFolder(const QString &Path);
 // Appends the path delimiter unless the text already ends with it.
 QString IncludeTrailingPathDelimiter(const QString &S);

@@ -13,13 +13,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
 #include <QThreadStorage>
 
 #include <cxxabi.h>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <typeinfo>
 
@@ -51,10 +52,24 @@ bool IsBlank(const QString &S)
 
 // --- Settings text: name=value lines, the first occurrence of a name counts.
 
+// Lines end at CR LF, CR or LF.
 QStringList SplitSettings(const QString &Text)
 {
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    return Text.split(breaks);
+    QStringList lines;
+    const QChar *p = Text.constData();
+    const qsizetype n = Text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(Text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && p[i + 1].unicode() == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(Text.mid(start));
+    return lines;
 }
 
 int IndexOfName(const QStringList &Lines, const QString &Name)
@@ -342,9 +357,20 @@ QString FormatText(const QString &Format, const QVariantList &Args)
     return out;
 }
 
-QString NowText(const char *Format)
+// The current local time as "yyyy/mm/dd hh:mm:ss:zzz" (Stamp) or as
+// "yyyymmddhhmmsszzz" (for file names).
+QString NowText(bool Stamp)
 {
-    return QDateTime::currentDateTime().toString(QLatin1String(Format));
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local;
+    localtime_r(&now.tv_sec, &local);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer,
+                  Stamp ? "%04d/%02d/%02d %02d:%02d:%02d:%03d" : "%04d%02d%02d%02d%02d%02d%03d",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, static_cast<int>(now.tv_nsec / 1000000));
+    return QString::fromLatin1(buffer);
 }
 
 } // namespace
@@ -463,8 +489,10 @@ bool TTextWriter::Write(TLogType aLogType, const QString &aMessage)
 {
     try {
         const QString file = FPropText->Path() + FPropText->FileName();
-        RotateIfTooLarge(file);
-        if (!QFileInfo::exists(file))
+        // One query serves the size check and the existence check.
+        const qint32 size = QueryFileSize(file);
+        const bool setAside = RotateIfTooLarge(file, size);
+        if (size < 0 || (setAside && QueryFileSize(file) < 0))
             WriteHeader();
         if (IsBlank(aMessage))
             return false;
@@ -474,21 +502,22 @@ bool TTextWriter::Write(TLogType aLogType, const QString &aMessage)
     }
 }
 
-void TTextWriter::RotateIfTooLarge(const QString &aFile)
+bool TTextWriter::RotateIfTooLarge(const QString &aFile, qint32 aSize)
 {
-    if (FPropText->MaxSize() <= 0 || !QFileInfo::exists(aFile))
-        return;
-    if (QueryFileSize(aFile) / 1024.0 <= FPropText->MaxSize())
-        return;
+    if (FPropText->MaxSize() <= 0 || aSize < 0)
+        return false;
+    if (aSize / 1024.0 <= FPropText->MaxSize())
+        return false;
     // A failed rename or delete is ignored: the next line goes on into the
     // old file. An existing target is never replaced.
     if (FPropText->SaveHistory()) {
-        QFile::rename(aFile, aFile + QLatin1Char('_') + NowText("yyyyMMddhhmmsszzz"));
+        QFile::rename(aFile, aFile + QLatin1Char('_') + NowText(false));
     } else {
         const QString bak = ChangeFileExt(aFile, QStringLiteral(".bak"));
         QFile::remove(bak);
         QFile::rename(aFile, bak);
     }
+    return true;
 }
 
 void TTextWriter::WriteHeader()
@@ -526,7 +555,7 @@ bool TTextWriter::FormatLine(TLogType aLogType, const QString &aMessage)
     if (FPropText->OSCurrentUser() && !FCurrentUserName.isEmpty())
         prefix += FCurrentUserName + separator;
     const QString indent = IndentFor(aLogType);
-    const QString line = NowText("yyyy/MM/dd hh:mm:ss:zzz") + separator + prefix
+    const QString line = NowText(true) + separator + prefix
                          + FPropText->ThreadID() + separator + LogTypeTag(aLogType)
                          + separator + indent + aMessage;
     return AppendLine(line);
@@ -538,7 +567,7 @@ bool TTextWriter::AppendLine(const QString &aText)
         if (IsBlank(aText))
             return false;
         const QString folder = FPropText->Path();
-        if (folder.isEmpty() || !QDir().mkpath(folder))
+        if (folder.isEmpty())
             return false;
         const QString file = folder + FPropText->FileName();
         const QByteArray bytes = ToAnsi(aText + kCrLf);
@@ -549,7 +578,13 @@ bool TTextWriter::AppendLine(const QString &aText)
         for (int attempt = 0; attempt < kAppendAttempts; ++attempt) {
             QElapsedTimer pause;
             pause.start();
-            const TAppendResult result = AppendExclusive(file, bytes, kAppendPauseMs);
+            TAppendResult result = AppendExclusive(file, bytes, kAppendPauseMs);
+            if (result == TAppendResult::MissingFolder) {
+                // The folder is created with its parents when it is missing.
+                if (!QDir().mkpath(folder))
+                    return false;
+                result = AppendExclusive(file, bytes, kAppendPauseMs);
+            }
             if (result == TAppendResult::Appended)
                 return true;
             const qint64 left = qint64(kAppendPauseMs) - pause.elapsed();
@@ -702,8 +737,11 @@ void TLogFile::SetCurrentUserName(const QString &aValue) { FTextWriter->SetCurre
 TParametrizedLogFile::TParametrizedLogFile(const RParamLogFile &aParam)
 {
     FFirstWrite = false;
-    SetPath(aParam.Path);
-    SetFileName(aParam.FileName);
+    // Blank values select the defaults, which the new writer already holds.
+    if (!IsBlank(aParam.Path))
+        SetPath(aParam.Path);
+    if (!IsBlank(aParam.FileName))
+        SetFileName(aParam.FileName);
     FIDProceso = aParam.IDProceso;
     SetCurrentUserName(aParam.CurrentUserName);
     FThreadID = aParam.ThreadID;

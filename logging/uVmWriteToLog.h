@@ -117,7 +117,7 @@ public:
     TPropertyTextWriter *PropText() const { return FPropText; }
 
 private:
-    void RotateIfTooLarge(const QString &aFile);
+    bool RotateIfTooLarge(const QString &aFile, qint32 aSize);
     void WriteHeader();
     bool FormatLine(TLogType aLogType, const QString &aMessage);
     QString IndentFor(TLogType aLogType);

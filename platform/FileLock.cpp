@@ -37,7 +37,8 @@ TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, i
 {
     const int fd = OpenForAppend(FileName);
     if (fd < 0)
-        return TAppendResult::Failed;
+        return errno == ENOENT || errno == ENOTDIR ? TAppendResult::MissingFolder
+                                                   : TAppendResult::Failed;
     QElapsedTimer waited;
     waited.start();
     while (LockExclusive(fd) != 0) {
@@ -48,9 +49,6 @@ TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, i
         }
         ::usleep(1000);
     }
-    // Where this append starts; a failed write is cut back to it so that no
-    // partial line stays in the file.
-    const off_t start = ::lseek(fd, 0, SEEK_END);
     const char *p = Data.constData();
     qint64 left = Data.size();
     bool ok = true;
@@ -65,8 +63,14 @@ TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, i
         p += n;
         left -= n;
     }
-    if (!ok && start >= 0) {
-        while (::ftruncate(fd, start) != 0 && errno == EINTR) {
+    if (!ok && left < Data.size()) {
+        // Cut a partial line back off: under the lock nobody else appended,
+        // so the data written so far ends at the current offset.
+        const off_t end = ::lseek(fd, 0, SEEK_CUR);
+        const off_t written = static_cast<off_t>(Data.size() - left);
+        if (end >= written) {
+            while (::ftruncate(fd, end - written) != 0 && errno == EINTR) {
+            }
         }
     }
     // Closing the descriptor releases the lock.

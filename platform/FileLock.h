@@ -8,8 +8,10 @@
 // Outcome of one attempt.
 enum class TAppendResult {
     Appended, // every byte is at the end of the file
-    Busy,     // another writer holds the file; nothing was written
-    Failed    // the file cannot be opened or written
+    Busy,          // another writer holds the file; nothing was written
+    MissingFolder, // the file's folder (or a parent) is missing or not a
+                   // folder; nothing was written
+    Failed         // the file cannot be opened or written
 };
 
 // One attempt: opens (creating when missing) FileName for appending, takes an
