@@ -425,9 +425,10 @@ QString TPropertyWriter::GetProps() const
     return JoinSettings(lines);
 }
 
-void TPropertyWriter::SetProps(const QString &aValue)
+void TPropertyWriter::SetProps(const QString &aValue) { ReadProps(SplitSettings(aValue)); }
+
+void TPropertyWriter::ReadProps(const QStringList &lines)
 {
-    const QStringList lines = SplitSettings(aValue);
     QString v;
     FLevel = FindValue(lines, kKeyLevel, v) ? ReadInteger(v, 7) : 7;
     FOSCurrentUser = FindValue(lines, kKeyUser, v) ? ReadBoolean(v, false) : false;
@@ -476,7 +477,7 @@ void TPropertyTextWriter::SetProps(const QString &aValue)
     if (!v.isEmpty())
         SetFileName(v);
     FTabs = ValueOf(lines, kKeyTabs).remove(QLatin1Char('"'));
-    TPropertyWriter::SetProps(aValue);
+    TPropertyWriter::ReadProps(lines);
 }
 
 // --- TTextWriter -----------------------------------------------------------
@@ -753,7 +754,14 @@ TParametrizedLogFile::TParametrizedLogFile(const RParamLogFile &aParam)
 
 namespace {
 
-QThreadStorage<QString> gThreadLogData;
+// The thread's data as text, and the same split into lines.
+struct TThreadLogData
+{
+    QString Text;
+    QStringList Lines;
+};
+
+QThreadStorage<TThreadLogData> gThreadLogData;
 
 // The data of the thread that shuts the program down is emptied at the end.
 struct TThreadDataFinalizer
@@ -782,8 +790,7 @@ QString DecodeSettings(QString Text)
 
 QStringList ThreadLines()
 {
-    return gThreadLogData.hasLocalData() ? SplitSettings(gThreadLogData.localData())
-                                         : QStringList();
+    return gThreadLogData.hasLocalData() ? gThreadLogData.localData().Lines : QStringList();
 }
 
 template <typename F>
@@ -800,13 +807,13 @@ bool Guarded(F Body)
 
 QString TManagedLogFile::ThreadLogData()
 {
-    return gThreadLogData.hasLocalData() ? gThreadLogData.localData() : QString();
+    return gThreadLogData.hasLocalData() ? gThreadLogData.localData().Text : QString();
 }
 
 void TManagedLogFile::ClearThreadData()
 {
     if (gThreadLogData.hasLocalData())
-        gThreadLogData.localData().clear();
+        gThreadLogData.setLocalData(TThreadLogData());
 }
 
 void TManagedLogFile::EnsureThreadConfigured()
@@ -830,7 +837,8 @@ void TManagedLogFile::EnsureThreadConfigured()
     SetValue(lines, QStringLiteral("TextWriter"), EncodeSettings(text));
     SetValue(lines, QStringLiteral("ThreadID"), NewThreadStamp());
     SetValue(lines, QStringLiteral("Initialized"), QStringLiteral("S"));
-    gThreadLogData.setLocalData(JoinSettings(lines));
+    const QString data = JoinSettings(lines);
+    gThreadLogData.setLocalData(TThreadLogData{data, SplitSettings(data)});
 }
 
 TParametrizedLogFile *TManagedLogFile::NewThreadLogFile()

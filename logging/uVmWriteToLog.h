@@ -3,6 +3,7 @@
 // file objects that filter by level, and the per-thread managed log.
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <exception>
 
@@ -69,6 +70,9 @@ public:
     void SetThreadID(const QString &aValue) { FThreadID = aValue; }
 
 protected:
+    // Reads this class's keys from settings already split into lines.
+    void ReadProps(const QStringList &aLines);
+
     bool FOSCurrentUser = false;
     bool FShowProcessName = false;
     int FLevel = 7;
