@@ -8,7 +8,7 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPointer>
+#include <QTimer>
 #include <QTranslator>
 
 #include <exception>
@@ -20,23 +20,27 @@ QString &TitleStore()
     return title;
 }
 
-// Reports the first paint of the main window once.
+// Reports once that the main window has been painted: after the first paint
+// pass that reaches a widget of the window has finished.
 class TShownProbe : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit TShownProbe(QWidget *AWindow) : FWindow(AWindow) {}
     bool eventFilter(QObject *AWatched, QEvent *AEvent) override
     {
-        if (AEvent->type() == QEvent::Paint && !FDone) {
+        if (AEvent->type() == QEvent::Paint && !FDone && AWatched->isWidgetType()
+            && static_cast<QWidget *>(AWatched)->window() == FWindow) {
             FDone = true;
-            QWidget *w = qobject_cast<QWidget *>(AWatched);
-            if (OnMainWindowShown)
-                OnMainWindowShown(w);
+            QTimer::singleShot(0, this, [this] {
+                if (OnMainWindowShown)
+                    OnMainWindowShown(FWindow);
+            });
         }
         return false;
     }
 
 private:
+    QWidget *FWindow;
     bool FDone = false;
 };
 } // namespace
@@ -154,8 +158,9 @@ int RunZeDede(int argc, char **argv)
     int result = 0;
     try {
         TfrmZeDede frm;
-        TShownProbe probe;
-        frm.installEventFilter(&probe);
+        TShownProbe probe(&frm);
+        if (OnMainWindowShown)
+            app.installEventFilter(&probe);
         frm.show();
         result = app.exec();
     } catch (const Exception &e) {

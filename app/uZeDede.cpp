@@ -14,6 +14,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,7 +52,11 @@ QPixmap ArtPixmap(const QString &AName)
     QPixmap pm;
     const QString key = QStringLiteral("zedede-art-") + AName;
     if (!QPixmapCache::find(key, &pm)) {
-        pm.load(QStringLiteral(":/art/") + AName + QStringLiteral(".png"));
+        // Read as PNG directly: letting the reader guess would load every
+        // image-format plugin first.
+        QImageReader reader(QStringLiteral(":/art/") + AName + QStringLiteral(".png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        pm = QPixmap::fromImage(reader.read());
         QPixmapCache::insert(key, pm);
     }
     return pm;

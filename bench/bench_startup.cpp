@@ -1,0 +1,174 @@
+// Start-up time: from starting a process to its main window being painted,
+// for the program (this executable run with --child, which runs the
+// program's start-up routine) and for a bare Qt program showing an empty
+// window (startup_bare, built next to this one). Each run is one fresh
+// process; the figure is the ratio of the two medians (printed at the end).
+//
+//   bench_startup [--benchmark_repetitions=N] [other Google Benchmark flags]
+
+#include "ZeDedeApp.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+std::string GSelf;
+std::string GBare;
+std::vector<double> GZeDede;
+std::vector<double> GBareRuns;
+
+// Seconds from spawning AArgs[0] to reading its "shown" line; < 0 on failure.
+double TimeToShown(std::vector<std::string> AArgs)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> argv;
+    for (std::string &a : AArgs)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (rc != 0) {
+        close(out[0]);
+        return -1;
+    }
+    std::string got;
+    char buf[64];
+    while (got.find("shown\n") == std::string::npos) {
+        const ssize_t n = read(out[0], buf, sizeof buf);
+        if (n <= 0)
+            break;
+        got.append(buf, size_t(n));
+    }
+    const auto end = std::chrono::steady_clock::now();
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (got.find("shown\n") == std::string::npos)
+        return -1;
+    return std::chrono::duration<double>(end - start).count();
+}
+
+// One repetition starts both programs, alternating which goes first, so
+// that the load of the machine weighs on both alike. The manual time is the
+// program's; the counters hold both and their ratio.
+void BM_StartupZeDedeVsBareQt(benchmark::State &AState)
+{
+    for (auto _ : AState) {
+        const bool zededeFirst = GZeDede.size() % 2 == 0;
+        double z = 0;
+        double b = 0;
+        if (zededeFirst) {
+            z = TimeToShown({GSelf, "--child"});
+            b = TimeToShown({GBare});
+        } else {
+            b = TimeToShown({GBare});
+            z = TimeToShown({GSelf, "--child"});
+        }
+        if (z < 0 || b < 0) {
+            AState.SkipWithError("a program did not show its window");
+            return;
+        }
+        GZeDede.push_back(z);
+        GBareRuns.push_back(b);
+        AState.SetIterationTime(z);
+        AState.counters["ZeDede_ms"] = z * 1000;
+        AState.counters["BareQt_ms"] = b * 1000;
+        AState.counters["ratio"] = z / b;
+    }
+}
+
+double Median(std::vector<double> AValues)
+{
+    if (AValues.empty())
+        return 0;
+    std::sort(AValues.begin(), AValues.end());
+    const size_t n = AValues.size();
+    return n % 2 ? AValues[n / 2] : (AValues[n / 2 - 1] + AValues[n / 2]) / 2;
+}
+
+std::string Folder(const std::string &APath)
+{
+    const size_t slash = APath.rfind('/');
+    return slash == std::string::npos ? std::string(".") : APath.substr(0, slash);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--child") == 0) {
+        OnMainWindowShown = [](QWidget *) {
+            std::fputs("shown\n", stdout);
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        };
+        return RunZeDede(argc, argv);
+    }
+
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return 1;
+    self[n] = 0;
+    GSelf = self;
+    GBare = Folder(GSelf) + "/startup_bare";
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+
+    // One untimed start of each warms the file cache.
+    TimeToShown({GSelf, "--child"});
+    TimeToShown({GBare});
+
+    std::vector<char *> args(argv, argv + argc);
+    std::string reps = "--benchmark_repetitions=9";
+    bool hasReps = false;
+    for (int i = 1; i < argc; ++i)
+        hasReps = hasReps || std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
+    if (!hasReps)
+        args.push_back(reps.data());
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+
+    benchmark::RegisterBenchmark("BM_StartupZeDedeVsBareQt", BM_StartupZeDedeVsBareQt)
+        ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const double z = Median(GZeDede);
+    const double b = Median(GBareRuns);
+    std::printf("\nstart-up to window shown, median of %zu / %zu runs: ZeDede %.1f ms, "
+                "bare Qt %.1f ms, ratio %.2f (limit 1.50)\n",
+                GZeDede.size(), GBareRuns.size(), z * 1000, b * 1000, b > 0 ? z / b : 0.0);
+    return 0;
+}
