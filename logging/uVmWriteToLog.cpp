@@ -509,16 +509,28 @@ bool TTextWriter::RotateIfTooLarge(const QString &aFile, qint32 aSize)
         return false;
     if (aSize / 1024.0 <= FPropText->MaxSize())
         return false;
-    // A failed rename or delete is ignored: the next line goes on into the
-    // old file. An existing target is never replaced.
-    if (FPropText->SaveHistory()) {
-        QFile::rename(aFile, aFile + QLatin1Char('_') + NowText(false));
-    } else {
-        const QString bak = ChangeFileExt(aFile, QStringLiteral(".bak"));
-        QFile::remove(bak);
-        QFile::rename(aFile, bak);
-    }
-    return true;
+    // The file is set aside under its own lock, after checking that it is
+    // still oversized and still the file of that name: a writer that saw the
+    // size before another one set the file aside must neither delete the
+    // fresh ".bak" nor set aside the new, small file. A failed rename or
+    // delete is ignored: the next line goes on into the old file. An
+    // existing target is never replaced.
+    const int maxSize = FPropText->MaxSize();
+    const bool history = FPropText->SaveHistory();
+    bool setAside = false;
+    WithExclusiveLock(aFile, kAppendPauseMs, [&](qint64 Size) {
+        if (static_cast<qint32>(Size) / 1024.0 <= maxSize)
+            return;
+        setAside = true;
+        if (history) {
+            QFile::rename(aFile, aFile + QLatin1Char('_') + NowText(false));
+        } else {
+            const QString bak = ChangeFileExt(aFile, QStringLiteral(".bak"));
+            QFile::remove(bak);
+            QFile::rename(aFile, bak);
+        }
+    });
+    return setAside;
 }
 
 void TTextWriter::WriteHeader()

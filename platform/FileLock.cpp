@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -33,21 +34,31 @@ int LockExclusive(int fd)
 
 } // namespace
 
+// Takes the exclusive lock, trying again every millisecond for up to WaitMs.
+// Returns 0, or the errno of the last try.
+int LockWithin(int fd, int WaitMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (LockExclusive(fd) != 0) {
+        const int error = errno;
+        if ((error != EWOULDBLOCK && error != EAGAIN) || waited.elapsed() >= WaitMs)
+            return error;
+        ::usleep(1000);
+    }
+    return 0;
+}
+
 TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, int LockWaitMs)
 {
     const int fd = OpenForAppend(FileName);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? TAppendResult::MissingFolder
                                                    : TAppendResult::Failed;
-    QElapsedTimer waited;
-    waited.start();
-    while (LockExclusive(fd) != 0) {
-        const bool busy = errno == EWOULDBLOCK || errno == EAGAIN;
-        if (!busy || waited.elapsed() >= LockWaitMs) {
-            ::close(fd);
-            return busy ? TAppendResult::Busy : TAppendResult::Failed;
-        }
-        ::usleep(1000);
+    if (const int error = LockWithin(fd, LockWaitMs)) {
+        ::close(fd);
+        return error == EWOULDBLOCK || error == EAGAIN ? TAppendResult::Busy
+                                                       : TAppendResult::Failed;
     }
     const char *p = Data.constData();
     qint64 left = Data.size();
@@ -77,6 +88,33 @@ TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, i
     if (::close(fd) != 0)
         ok = false;
     return ok ? TAppendResult::Appended : TAppendResult::Failed;
+}
+
+bool WithExclusiveLock(const QString &FileName, int LockWaitMs,
+                       const std::function<void(qint64 Size)> &Action)
+{
+    if (FileName.isEmpty())
+        return false;
+    const QByteArray name = QFile::encodeName(FileName);
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return false;
+    bool done = false;
+    struct stat locked, current;
+    if (LockWithin(fd, LockWaitMs) == 0 && ::fstat(fd, &locked) == 0
+        && ::stat(name.constData(), &current) == 0 && locked.st_dev == current.st_dev
+        && locked.st_ino == current.st_ino) {
+        try {
+            Action(static_cast<qint64>(locked.st_size));
+            done = true;
+        } catch (...) {
+        }
+    }
+    ::close(fd);
+    return done;
 }
 
 TExclusiveFileLock::TExclusiveFileLock(const QString &FileName)

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Outcome of one attempt.
 enum class TAppendResult {
     Appended, // every byte is at the end of the file
@@ -21,6 +23,15 @@ enum class TAppendResult {
 // failed write is cut back so that no partial data stays. Never throws.
 TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data,
                               int LockWaitMs = 0);
+
+// Runs Action while holding the exclusive lock of the existing file
+// FileName, and only while the name still refers to the locked file (not to
+// one that another process has already renamed away and replaced). Action
+// receives the file's size taken under the lock. The lock is waited for as
+// in AppendExclusive. False when the file is missing, stays busy or was
+// replaced. Never throws.
+bool WithExclusiveLock(const QString &FileName, int LockWaitMs,
+                       const std::function<void(qint64 Size)> &Action);
 
 // Holds an exclusive lock on a file for as long as the object lives (used to
 // keep a file busy, for instance by a writer that needs it alone).

@@ -24,6 +24,7 @@ private slots:
     void rotation_keepsExactly1024BytesAndSetsAside1025();
     void rotation_secondBakReplacesTheFirst();
     void rotation_withHistoryKeepsTimeStampedFiles();
+    void rotation_byConcurrentWritersLosesNothing();
     void indentation_followsStartAndEndEntries();
     void ansi_unmappedCharactersBecomeQuestionMarks();
     void failures_returnFalseAfterTheRetries();
@@ -212,6 +213,37 @@ void TestTTextWriter::rotation_withHistoryKeepsTimeStampedFiles()
     QCOMPARE(ReadBytes(FDir + history.first()), QByteArray(2000, '1'));
     QCOMPARE(ReadBytes(FDir + history.last()), QByteArray(2000, '2'));
     QVERIFY(!QFileInfo::exists(FDir + "ZeDede.bak"));
+}
+
+void TestTTextWriter::rotation_byConcurrentWritersLosesNothing()
+{
+    // The file is just below the limit; the writers together cross it once.
+    // Repeated, so that writers often find the file oversized together.
+    QVERIFY(QDir().mkpath(FDir));
+    const QByteArray prefill = QByteArray(32 * 1024 - 2, 'p') + "\r\n";
+    constexpr int rounds = 20, threads = 12, lines = 12;
+    for (int round = 0; round < rounds; ++round) {
+        QFile::remove(FDir + "t.bak");
+        QVERIFY(WriteBytes(LogFile(), prefill));
+        std::vector<std::thread> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers.emplace_back([&, t] {
+                auto w = NewWriter();
+                w->PropText()->SetMaxSize(32);
+                for (int i = 0; i < lines; ++i)
+                    w->Write(QStringLiteral("%1-%2 %3").arg(t).arg(i).arg(QString(60, QLatin1Char('r'))));
+            });
+        }
+        for (auto &w : workers)
+            w.join();
+        QCOMPARE(ReadBytes(FDir + "t.bak").left(prefill.size()), prefill);
+        const QStringList all = ReadLines(FDir + "t.bak").mid(1) + ReadLines(LogFile());
+        int entries = 0;
+        for (const QString &line : all)
+            if (line.endsWith(QString(60, QLatin1Char('r'))))
+                ++entries;
+        QCOMPARE(entries, threads * lines);
+    }
 }
 
 void TestTTextWriter::indentation_followsStartAndEndEntries()
