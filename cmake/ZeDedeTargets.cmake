@@ -39,9 +39,12 @@ function(zedede_qtests label)
     target_link_libraries(${_exe} PRIVATE ${ARG_LIBS} Qt6::Test)
     target_compile_options(${_exe} PRIVATE -Wall -Wextra)
     add_test(NAME ${_exe} COMMAND ${_exe})
+    # Each test program gets a home of its own, so nothing reaches the real one.
+    set(_home ${CMAKE_BINARY_DIR}/test-home/${_exe})
+    file(MAKE_DIRECTORY ${_home})
     set_tests_properties(${_exe} PROPERTIES
       LABELS ${label}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR};HOME=${_home};XDG_DATA_HOME=${_home}/.local/share;XDG_CONFIG_HOME=${_home}/.config"
       TIMEOUT 600)
   endforeach()
 endfunction()
