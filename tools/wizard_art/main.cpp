@@ -154,7 +154,10 @@ int Nearest(const QVector<QRgb> &APalette, int a, int r, int g, int b)
 QImage ToIndexed8(const QImage &ASource, bool ADither)
 {
     const QImage src = ASource.convertToFormat(QImage::Format_ARGB32);
-    const QVector<QRgb> palette = MedianCutPalette(src, 256);
+    // An opaque picture keeps one palette entry for its bottom-left pixel
+    // (see GiveCornerItsOwnColour).
+    const bool opaqueCorner = qAlpha(src.pixel(0, src.height() - 1)) == 255;
+    const QVector<QRgb> palette = MedianCutPalette(src, opaqueCorner ? 255 : 256);
     QImage out(src.size(), QImage::Format_Indexed8);
     out.setColorTable(palette);
     const int w = src.width(), h = src.height();
@@ -186,6 +189,29 @@ QImage ToIndexed8(const QImage &ASource, bool ADither)
         }
     }
     return out;
+}
+
+// A picture drawn transparently takes the colour of its bottom-left pixel as
+// the see-through colour. An opaque picture would lose every pixel that
+// shares it, so the corner gets a palette entry of its own: the nearest
+// colour to it that no other entry holds.
+void GiveCornerItsOwnColour(QImage &AIndexed)
+{
+    const int y = AIndexed.height() - 1;
+    QVector<QRgb> table = AIndexed.colorTable();
+    const QRgb corner = table.at(AIndexed.pixelIndex(0, y));
+    if (qAlpha(corner) != 255 || table.size() >= 256)
+        return;
+    for (int step = 1; step < 256; ++step) {
+        const QRgb candidate = qRgb(qRed(corner), qGreen(corner),
+                                    (qBlue(corner) + step) % 256);
+        if (!table.contains(candidate)) {
+            table << candidate;
+            AIndexed.setColorTable(table);
+            AIndexed.setPixel(0, y, uint(table.size() - 1));
+            return;
+        }
+    }
 }
 
 // --- drawing helpers --------------------------------------------------------
@@ -482,7 +508,8 @@ QImage DrawInfo()
 
 bool Save(const QImage &AImage, const QString &AFile, bool ADither, const QString &APreviewDir, int AZoom)
 {
-    const QImage indexed = ToIndexed8(AImage, ADither);
+    QImage indexed = ToIndexed8(AImage, ADither);
+    GiveCornerItsOwnColour(indexed);
     if (!indexed.save(AFile, "PNG")) {
         QTextStream(stderr) << "cannot write " << AFile << '\n';
         return false;
