@@ -1,4 +1,5 @@
 #include "DataValidation.h"
+#include "AppTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,23 +7,6 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(TDataField)
-
-namespace {
-
-TRequestData ValidData(const QString &Folder)
-{
-    TRequestData d;
-    d.NombreEmpresa = QStringLiteral("Compañía S.A.");
-    d.CUIT = QStringLiteral("20-12345678-6");
-    d.Operador = QStringLiteral("José Pérez");
-    d.Mail = QStringLiteral("jose@example.com");
-    d.Password = QStringLiteral("secreto");
-    d.Password2 = QStringLiteral("secreto");
-    d.Carpeta = Folder;
-    return d;
-}
-
-} // namespace
 
 class TestDataValidation : public QObject
 {
@@ -81,7 +65,7 @@ private slots:
 
     void completenessIgnoresTheFolderAndDoesNotTrim()
     {
-        TRequestData d = ValidData(QString());
+        TRequestData d = SampleRequestData(QString());
         bool done = false;
         wpDatosDoneQuery(nullptr, done, d);
         QVERIFY(done);
@@ -93,12 +77,12 @@ private slots:
             &TRequestData::NombreEmpresa, &TRequestData::Operador, &TRequestData::Mail,
             &TRequestData::Password, &TRequestData::Password2};
         for (auto field : required) {
-            TRequestData e = ValidData(QString());
+            TRequestData e = SampleRequestData(QString());
             e.*field = QString();
             wpDatosDoneQuery(nullptr, done, e);
             QVERIFY(!done);
         }
-        d = ValidData(QString());
+        d = SampleRequestData(QString());
         d.CUIT = QStringLiteral("--");
         wpDatosDoneQuery(nullptr, done, d);
         QVERIFY(!done);
@@ -127,7 +111,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(TDataField, field);
         // Every step from breakFrom on is wrong: the earliest one is reported.
-        TRequestData d = ValidData(FDir.path());
+        TRequestData d = SampleRequestData(FDir.path());
         const auto broken = [&](int step) { return step >= breakFrom; };
         if (broken(1)) d.NombreEmpresa = QStringLiteral(" \t ");
         if (broken(2)) d.CUIT = QStringLiteral("  -        - ");
@@ -145,7 +129,7 @@ private slots:
     void passwordLengthCountsUntrimmedAndCaseMatters()
     {
         TDataField f;
-        TRequestData d = ValidData(FDir.path());
+        TRequestData d = SampleRequestData(FDir.path());
         for (const QString &pw : {QString(4, 'a'), QString(20, 'a'), QStringLiteral("    ")}) {
             d.Password = d.Password2 = pw;
             QCOMPARE(validate(d, f), QString());
@@ -164,13 +148,13 @@ private slots:
     {
         TDataField f;
         const QString folder = FDir.filePath("a/b c/ñ");
-        QCOMPARE(validate(ValidData(folder), f), QString());
+        QCOMPARE(validate(SampleRequestData(folder), f), QString());
         QVERIFY(QFileInfo(folder).isDir());
 
         // Relative to the current directory.
         const QString old = QDir::currentPath();
         QVERIFY(QDir::setCurrent(FDir.path()));
-        const QString relative = validate(ValidData(QStringLiteral("rel/sub")), f);
+        const QString relative = validate(SampleRequestData(QStringLiteral("rel/sub")), f);
         QDir::setCurrent(old);
         QCOMPARE(relative, QString());
         QVERIFY(QFileInfo(FDir.filePath("rel/sub")).isDir());
@@ -184,7 +168,7 @@ private slots:
         blocker.close();
         TDataField f;
         const QString typed = FDir.filePath("file/sub ");
-        QCOMPARE(validate(ValidData(typed), f), QStringLiteral("No se encontró la carpeta ") + typed);
+        QCOMPARE(validate(SampleRequestData(typed), f), QStringLiteral("No se encontró la carpeta ") + typed);
         QCOMPARE(f, TDataField::Carpeta);
     }
 

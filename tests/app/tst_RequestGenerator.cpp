@@ -1,4 +1,5 @@
 #include "RequestGenerator.h"
+#include "AppTestSupport.h"
 
 #include "AnsiCodePage.h"
 #include "Exception.h"
@@ -22,13 +23,8 @@ namespace {
 
 TRequestData PlainData(const QString &Folder)
 {
-    TRequestData d;
-    d.NombreEmpresa = QStringLiteral("Compañía S.A.");
-    d.CUIT = QStringLiteral("20-12345678-6");
-    d.Operador = QStringLiteral("José Pérez");
+    TRequestData d = SampleRequestData(Folder);
     d.Mail = QStringLiteral("jose.perez@example.com");
-    d.Password = d.Password2 = QStringLiteral("secreto");
-    d.Carpeta = Folder;
     return d;
 }
 

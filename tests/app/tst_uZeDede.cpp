@@ -8,6 +8,7 @@
 #include "UCWWizard.h"
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
+#include "AppTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,35 +24,11 @@
 
 #include <memory>
 
-namespace {
-// Types Text as key presses, accented letters included.
-void typeText(QWidget *AWidget, const QString &AText)
-{
-    for (const QChar c : AText) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(AWidget, char(c.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Press, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
-struct TBox
-{
-    QMessageBox::Icon Icon;
-    QString Title;
-    QString Text;
-    QMessageBox::StandardButtons Buttons;
-    QMessageBox::StandardButton Default;
-};
-} // namespace
-
 class TestfrmZeDede : public QObject
 {
     Q_OBJECT
     QTemporaryDir FHome;
-    QList<TBox> FBoxes;
+    QList<TRecordedBox> FBoxes;
     QMessageBox::StandardButton FAnswer = QMessageBox::Yes;
     QList<QUrl> FOpened;
     std::unique_ptr<TfrmZeDede> F;
@@ -86,11 +63,11 @@ class TestfrmZeDede : public QObject
 
     void typeValidData()
     {
-        typeText(F->eNombreEmpresa, QStringLiteral("Compañía S.A."));
+        TypeText(F->eNombreEmpresa, QStringLiteral("Compañía S.A."));
         F->eCUIT->setFocus();
         F->eCUIT->home(false);
         QTest::keyClicks(F->eCUIT, QStringLiteral("20123456786"));
-        typeText(F->eOperador, QStringLiteral("José Pérez"));
+        TypeText(F->eOperador, QStringLiteral("José Pérez"));
         QTest::keyClicks(F->eMail, QStringLiteral("jose@example.com"));
         QTest::keyClicks(F->ePassword, QStringLiteral("secreto"));
         QTest::keyClicks(F->ePassword2, QStringLiteral("secreto"));
@@ -100,10 +77,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(FHome.isValid());
-        qputenv("HOME", FHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", (FHome.path() + "/config").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", (FHome.path() + "/data").toLocal8Bit());
-        qunsetenv("XDG_DOCUMENTS_DIR");
+        UseTemporaryHome(FHome.path());
         QDir().mkpath(documents());
         MessageBoxHook = [this](QWidget *, QMessageBox::Icon AIcon, const QString &ATitle,
                                 const QString &AText, QMessageBox::StandardButtons AButtons,

@@ -3,6 +3,7 @@
 
 #include "Exception.h"
 #include "ZeDedeApp.h"
+#include "AppTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,15 +19,7 @@
 class TestZeDedeApp : public QObject
 {
     Q_OBJECT
-    struct TBox
-    {
-        QMessageBox::Icon Icon;
-        QString Title;
-        QString Text;
-        QMessageBox::StandardButtons Buttons;
-        QMessageBox::StandardButton Default;
-    };
-    QList<TBox> FBoxes;
+    QList<TRecordedBox> FBoxes;
     QMessageBox::StandardButton FAnswer = QMessageBox::Ok;
 
     void hook()

@@ -9,6 +9,7 @@
 #include "UCWWizard.h"
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
+#include "AppTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,18 +25,6 @@
 #include <memory>
 
 namespace {
-void typeText(QWidget *AWidget, const QString &AText)
-{
-    for (const QChar c : AText) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(AWidget, char(c.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Press, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
 QString openssl(const QStringList &AArgs)
 {
     QProcess p;
@@ -67,10 +56,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(FHome.isValid());
-        qputenv("HOME", FHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", (FHome.path() + "/.config").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", (FHome.path() + "/.local/share").toLocal8Bit());
-        qunsetenv("XDG_DOCUMENTS_DIR");
+        UseTemporaryHome(FHome.path());
         QDir().mkpath(FHome.path() + "/Documents");
         if (!GetOpenSSLDir().isEmpty())
             QSKIP("OPENSSL_CONF is set machine-wide; the installation path cannot be walked");
@@ -118,7 +104,7 @@ private slots:
         QVERIFY(!frm.wizt->NextButton->isEnabled());
 
         // The user types the data, moving with Tab.
-        typeText(frm.eNombreEmpresa, QStringLiteral("Compañía S.A."));
+        TypeText(frm.eNombreEmpresa, QStringLiteral("Compañía S.A."));
         QTest::keyClick(frm.eNombreEmpresa, Qt::Key_Tab);
         QVERIFY(frm.eCUIT->hasFocus());
         frm.eCUIT->home(false);
@@ -127,7 +113,7 @@ private slots:
         QTest::keyClick(frm.eCUIT, Qt::Key_Tab);
         QVERIFY(frm.eOperador->hasFocus());
         QCOMPARE(frm.cxLabelHint->text(), TfrmZeDede::HintOperador);
-        typeText(frm.eOperador, QStringLiteral("José Pérez"));
+        TypeText(frm.eOperador, QStringLiteral("José Pérez"));
         QTest::keyClick(frm.eOperador, Qt::Key_Tab);
         QTest::keyClicks(frm.eMail, QStringLiteral("jose@example.com"));
         QTest::keyClick(frm.eMail, Qt::Key_Tab);
