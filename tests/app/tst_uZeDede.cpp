@@ -9,6 +9,7 @@
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
 #include "AppTestSupport.h"
+#include "Registry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,7 +38,7 @@ class TestfrmZeDede : public QObject
 
     void setOpenSSLConfigured(bool AConfigured)
     {
-        const QString file = FHome.path() + QStringLiteral("/config/Vemra/environment");
+        const QString file = UserEnvironmentFile();
         QDir().mkpath(QFileInfo(file).path());
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
