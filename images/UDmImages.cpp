@@ -35,7 +35,9 @@ QString AssetPath(const TDmImagesDecl &ADecl, const char *AList, const char *ASu
 
 QImage ReadAsset(const QString &APath, const TDmImagesDecl &ADecl)
 {
-    QImageReader reader(APath);
+    // Every asset is a PNG: no probing of the other image formats.
+    QImageReader reader(APath, "png");
+    reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
     if (image.isNull())
         throw Exception(QStringLiteral("No se pudo leer la imagen %1 de %2.")
@@ -72,13 +74,21 @@ void TDmImages::TSystemQueries::Reset()
 }
 
 TDmImages::TDmImages(TDmImagesClass ADecl, QObject *AOwner)
-    : QObject(AOwner), FDecl(ADecl)
+    : QObject(AOwner), FDecl(ADecl), FResourceData(DmImagesResourceData(ADecl->Theme))
 {
+    if (!FResourceData)
+        throw Exception(QStringLiteral("Las imágenes de %1 no están en el programa.")
+                            .arg(QLatin1String(FDecl->ClassName)));
     setObjectName(QLatin1String(ADecl->ClassName));
     FIndex.fill(-1, ImageEnumCount);
     for (std::size_t i = 0; i < ADecl->OrderCount; ++i)
         FIndex[ADecl->Order[i]] = static_cast<qint16>(i);
-    LoadLists();
+    for (auto &sizes : FSlots)
+        sizes[ivPng] = sizes[ivBmp] = -1;
+    FLists.fill(nullptr, static_cast<int>(ADecl->ListCount));
+    for (std::size_t i = 0; i < ADecl->ListCount; ++i)
+        if (ADecl->Lists[i].Size != NoImageSlot)
+            FSlots[ADecl->Lists[i].Size][ADecl->Lists[i].Variant] = static_cast<int>(i);
     ReadColorDepth();
     ++LiveModules()[FDecl];
 }
@@ -101,43 +111,47 @@ int TDmImages::InstanceCount(TDmImagesClass AClass)
     return total;
 }
 
-void TDmImages::LoadLists()
+TImageList *TDmImages::DecodedList(int AIndex) const
 {
-    const unsigned char *data = DmImagesResourceData(FDecl->Theme);
-    if (!data)
-        throw Exception(QStringLiteral("Las imágenes de %1 no están en el programa.")
-                            .arg(QLatin1String(FDecl->ClassName)));
-    // The resource is mapped only while the lists are decoded.
-    if (!QResource::registerResource(data))
+    if (TImageList *list = FLists.at(AIndex))
+        return list;
+    // The resource is mapped only while the list is decoded.
+    if (!QResource::registerResource(FResourceData))
         throw Exception(QStringLiteral("Las imágenes de %1 están dañadas.")
                             .arg(QLatin1String(FDecl->ClassName)));
     struct Unregister
     {
         const unsigned char *Data;
         ~Unregister() { QResource::unregisterResource(Data); }
-    } unregister{data};
+    } unregister{FResourceData};
 
-    for (std::size_t i = 0; i < FDecl->ListCount; ++i) {
-        const TImageListDecl &decl = FDecl->Lists[i];
-        auto *list = new TImageList(decl.Width, decl.Height, this);
-        list->setObjectName(QLatin1String(decl.Name));
-        if (decl.BkColor != clNone) {
-            const QColor bk = QColor::fromRgb(static_cast<QRgb>(decl.BkColor));
-            list->SetBkColor(bk);
-            list->SetBlendColor(bk);
-        }
-        const QImage strip = ReadAsset(AssetPath(*FDecl, decl.Name, ""), *FDecl);
-        const QImage mask = decl.Variant == ivBmp
-                                ? ReadAsset(AssetPath(*FDecl, decl.Name, ".mask"), *FDecl)
-                                : QImage();
-        if (strip.height() != decl.Height || strip.width() != decl.Width * decl.Count)
-            throw Exception(QStringLiteral("La lista %1 de %2 no tiene el tamaño esperado.")
-                                .arg(QLatin1String(decl.Name), QLatin1String(FDecl->ClassName)));
-        list->AddMasked(strip, mask);
-        FLists.append(list);
-        if (decl.Size != NoImageSlot)
-            FSlots[decl.Size][decl.Variant] = list;
+    const TImageListDecl &decl = FDecl->Lists[AIndex];
+    const QImage strip = ReadAsset(AssetPath(*FDecl, decl.Name, ""), *FDecl);
+    const QImage mask = decl.Variant == ivBmp
+                            ? ReadAsset(AssetPath(*FDecl, decl.Name, ".mask"), *FDecl)
+                            : QImage();
+    if (strip.height() != decl.Height || strip.width() != decl.Width * decl.Count)
+        throw Exception(QStringLiteral("La lista %1 de %2 no tiene el tamaño esperado.")
+                            .arg(QLatin1String(decl.Name), QLatin1String(FDecl->ClassName)));
+    // Owned by the module: decoding does not change what the module is.
+    auto *list = new TImageList(decl.Width, decl.Height, const_cast<TDmImages *>(this));
+    list->setObjectName(QLatin1String(decl.Name));
+    if (decl.BkColor != clNone) {
+        const QColor bk = QColor::fromRgb(static_cast<QRgb>(decl.BkColor));
+        list->SetBkColor(bk);
+        list->SetBlendColor(bk);
     }
+    list->AddMasked(strip, mask);
+    FLists[AIndex] = list;
+    return list;
+}
+
+int TDmImages::ListIndex(const QString &AName) const
+{
+    for (std::size_t i = 0; i < FDecl->ListCount; ++i)
+        if (AName == QLatin1String(FDecl->Lists[i].Name))
+            return static_cast<int>(i);
+    return -1;
 }
 
 void TDmImages::ReadColorDepth()
@@ -151,18 +165,27 @@ void TDmImages::ReadColorDepth()
 
 TImageList *TDmImages::List(const QString &AName) const
 {
-    for (TImageList *list : FLists)
-        if (list->objectName() == AName)
-            return list;
-    return nullptr;
+    const int index = ListIndex(AName);
+    return index < 0 ? nullptr : DecodedList(index);
+}
+
+bool TDmImages::IsListDecoded(const QString &AName) const
+{
+    const int index = ListIndex(AName);
+    return index >= 0 && FLists.at(index);
+}
+
+int TDmImages::DecodedListCount() const
+{
+    return static_cast<int>(FLists.size() - FLists.count(nullptr));
 }
 
 TImageList *TDmImages::SlotOrAbstract(int ASize, TImageVariant AVariant) const
 {
-    TImageList *list = FSlots[ASize][AVariant];
-    if (!list)
+    const int index = FSlots[ASize][AVariant];
+    if (index < 0)
         throw EAbstractError();
-    return list;
+    return DecodedList(index);
 }
 
 int TDmImages::IndexOf(TImageEnum AImageEnum) const

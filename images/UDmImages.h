@@ -4,8 +4,9 @@
 // Png variant (full alpha) and a Bmp variant (image + mask). A module is a
 // declaration (TDmImagesDecl: its lists and the order of its pictures); all
 // behaviour lives here. The pictures come from a binary resource of the
-// module's own that is registered, decoded and released when the module is
-// created, so nothing of a module is read before it is first used.
+// module's own. A list is decoded the first time it is handed out (an
+// accessor, List, or a drawing that needs it); the resource is registered
+// only while that list is decoded. A list that is never used is never read.
 
 #include "Exception.h"
 #include "UImageEnum.h"
@@ -110,8 +111,13 @@ public:
     void GetIcon(TImageEnum AImageEnum, TImageSize AImageSize, QIcon &AIcon);
 
     int ColorDepth() const { return FColorDepth; }
-    // The module's list of that name (nullptr when it has none).
+    // The module's list of that name (nullptr when it has none), decoded on
+    // first use. A list whose asset is missing or has the wrong size throws
+    // Exception here, each time it is asked for.
     TImageList *List(const QString &AName) const;
+    // Whether the list of that name has been decoded (for inspection).
+    bool IsListDecoded(const QString &AName) const;
+    int DecodedListCount() const;
     const TDmImagesDecl &Decl() const { return *FDecl; }
 
     // Live modules of a class (all classes for nullptr).
@@ -132,16 +138,19 @@ protected:
     TDmImages(TDmImagesClass ADecl, QObject *AOwner);
 
 private:
-    TImageList *Slot(TImageSize ASize, TImageVariant AVariant) const;
     TImageList *SlotOrAbstract(int ASize, TImageVariant AVariant) const;
-    void LoadLists();
+    int ListIndex(const QString &AName) const;
+    TImageList *DecodedList(int AIndex) const;
     void ReadColorDepth();
     bool UsesPngVariant() const;
 
     TDmImagesClass FDecl;
+    const unsigned char *FResourceData;
     int FColorDepth = 32;
-    TImageList *FSlots[ImageSizeCount][2] = {};
-    QVector<TImageList *> FLists;
+    // Index in FDecl->Lists of the list of each size and variant, -1 = none.
+    int FSlots[ImageSizeCount][2];
+    // Per declared list: the decoded list, nullptr until first use.
+    mutable QVector<TImageList *> FLists;
     QVector<qint16> FIndex; // identifier ordinal -> picture index, -1 = not held
 };
 

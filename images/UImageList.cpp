@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QImage::Format StoreFormat = QImage::Format_ARGB32_Premultiplied;
@@ -28,16 +30,57 @@ TImageList::TImageList(int AWidth, int AHeight, QObject *AOwner)
 {
 }
 
+const QImage &TImageList::Picture(int AIndex) const
+{
+    int &pending = FPending[AIndex];
+    if (pending >= 0) {
+        TStrip &strip = FStrips[pending];
+        FImages[AIndex] = Cell(strip.Image, strip.Mask, (AIndex - strip.First) * FWidth);
+        pending = -1;
+        if (--strip.Remaining == 0) {
+            strip.Image = QImage();
+            strip.Mask = QImage();
+        }
+    }
+    return FImages.at(AIndex);
+}
+
+int TImageList::CutCount() const
+{
+    return static_cast<int>(std::count(FPending.cbegin(), FPending.cend(), -1));
+}
+
+void TImageList::SetPicture(int AIndex, const QImage &AImage)
+{
+    int &pending = FPending[AIndex];
+    if (pending >= 0) {
+        TStrip &strip = FStrips[pending];
+        if (--strip.Remaining == 0) {
+            strip.Image = QImage();
+            strip.Mask = QImage();
+        }
+        pending = -1;
+    }
+    FImages[AIndex] = AImage;
+}
+
+void TImageList::Clear()
+{
+    FImages.clear();
+    FPending.clear();
+    FStrips.clear();
+}
+
 QImage TImageList::Rendered(int AIndex) const
 {
     if (AIndex < 0 || AIndex >= FImages.size())
         return QImage();
     if (!FBkColor.isValid())
-        return FImages.at(AIndex);
+        return Picture(AIndex);
     QImage result(FWidth, FHeight, StoreFormat);
     result.fill(FBkColor);
     QPainter painter(&result);
-    painter.drawImage(0, 0, FImages.at(AIndex));
+    painter.drawImage(0, 0, Picture(AIndex));
     return result;
 }
 
@@ -45,7 +88,7 @@ QImage TImageList::Image(int AIndex) const
 {
     if (AIndex < 0 || AIndex >= FImages.size())
         return QImage();
-    return FImages.at(AIndex);
+    return Picture(AIndex);
 }
 
 void TImageList::Draw(QPainter &APainter, int X, int Y, int AIndex) const
@@ -54,7 +97,7 @@ void TImageList::Draw(QPainter &APainter, int X, int Y, int AIndex) const
         return;
     if (FBkColor.isValid())
         APainter.fillRect(X, Y, FWidth, FHeight, FBkColor);
-    APainter.drawImage(X, Y, FImages.at(AIndex));
+    APainter.drawImage(X, Y, Picture(AIndex));
 }
 
 void TImageList::GetBitmap(int AIndex, QPixmap &ABitmap) const
@@ -103,18 +146,28 @@ QImage TImageList::Cell(const QImage &AImage, const QImage &AMask, int AX) const
 {
     QImage cell(FWidth, FHeight, StoreFormat);
     cell.fill(Qt::transparent);
-    const QImage source = AImage.convertToFormat(QImage::Format_ARGB32);
-    const int w = qMin(FWidth, source.width() - AX);
-    const int h = qMin(FHeight, source.height());
+    const int w = qMin(FWidth, AImage.width() - AX);
+    const int h = qMin(FHeight, AImage.height());
+    if (w <= 0 || h <= 0)
+        return cell;
+    // Only the picture's own rectangle of the strip is converted.
+    const QImage source = AImage.copy(AX, 0, w, h).convertToFormat(QImage::Format_ARGB32);
+    const bool masked = !AMask.isNull();
+    // Pixels outside the mask are transparent.
+    const int mw = masked ? qBound(0, AMask.width() - AX, w) : 0;
+    const int mh = masked ? qBound(0, AMask.height(), h) : 0;
+    const QImage mask = mw > 0 && mh > 0
+                            ? AMask.copy(AX, 0, mw, mh).convertToFormat(QImage::Format_ARGB32)
+                            : QImage();
     for (int y = 0; y < h; ++y) {
-        const QRgb *src = reinterpret_cast<const QRgb *>(source.constScanLine(y)) + AX;
+        const QRgb *src = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        const QRgb *bits = y < mh ? reinterpret_cast<const QRgb *>(mask.constScanLine(y)) : nullptr;
         QRgb *dst = reinterpret_cast<QRgb *>(cell.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            if (AMask.isNull()) {
+            if (!masked) {
                 dst[x] = qPremultiply(src[x]);
             } else {
-                const bool inMask = AX + x < AMask.width() && y < AMask.height();
-                const bool opaque = inMask && qGray(AMask.pixel(AX + x, y)) < 128;
+                const bool opaque = bits && x < mw && qGray(bits[x]) < 128;
                 dst[x] = opaque ? (src[x] | 0xff000000u) : 0u;
             }
         }
@@ -128,8 +181,9 @@ int TImageList::AddMasked(const QImage &AImage, const QImage &AMask)
     if (AImage.isNull())
         return first;
     const int pictures = qMax(1, AImage.width() / FWidth);
-    for (int i = 0; i < pictures; ++i)
-        FImages.append(Cell(AImage, AMask, i * FWidth));
+    FStrips.append(TStrip{AImage, AMask, first, pictures});
+    FImages.resize(first + pictures);
+    FPending.resize(first + pictures, static_cast<int>(FStrips.size() - 1));
     return first;
 }
 
@@ -141,6 +195,7 @@ int TImageList::Add(const QPixmap &AImage, const QBitmap &AMask)
 int TImageList::AddIcon(const QIcon &AIcon)
 {
     FImages.append(FromIcon(AIcon));
+    FPending.append(-1);
     return FImages.size() - 1;
 }
 
@@ -148,12 +203,12 @@ void TImageList::ReplaceIcon(int AIndex, const QIcon &AIcon)
 {
     if (AIndex < 0 || AIndex >= FImages.size())
         ThrowReplaceFailed();
-    FImages[AIndex] = FromIcon(AIcon);
+    SetPicture(AIndex, FromIcon(AIcon));
 }
 
 void TImageList::Replace(int AIndex, const QPixmap &AImage, const QBitmap &AMask)
 {
     if (AIndex < 0 || AIndex >= FImages.size())
         ThrowReplaceFailed();
-    FImages[AIndex] = Cell(AImage.toImage(), AMask.isNull() ? QImage() : AMask.toImage(), 0);
+    SetPicture(AIndex, Cell(AImage.toImage(), AMask.isNull() ? QImage() : AMask.toImage(), 0));
 }

@@ -6,6 +6,9 @@
 // after the GUI application object is gone (the catalogue modules outlive
 // it at program end). A picture added as image + mask keeps the mask as its
 // alpha channel (fully opaque or fully transparent pixels only).
+//
+// A strip added as image + mask is kept whole; each of its pictures is cut
+// out and converted the first time it is drawn or asked for, then kept.
 
 #include <QColor>
 #include <QImage>
@@ -27,6 +30,8 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     int Count() const { return FImages.size(); }
+    // Pictures cut out of their strip so far (for inspection).
+    int CutCount() const;
 
     // Invalid colour = none: the pictures' transparent parts stay transparent.
     // A valid one fills every picture's area before the picture is drawn.
@@ -65,15 +70,28 @@ public:
     QImage Image(int AIndex) const;
     // Picture AIndex as drawn (background colour applied).
     QImage Rendered(int AIndex) const;
-    void Clear() { FImages.clear(); }
+    void Clear();
 
 private:
+    // An added strip whose pictures are not all cut yet.
+    struct TStrip
+    {
+        QImage Image;
+        QImage Mask;
+        int First;     // index of its first picture in the list
+        int Remaining; // pictures still to cut; the images are freed at 0
+    };
+
+    const QImage &Picture(int AIndex) const;
     QImage FromIcon(const QIcon &AIcon) const;
     QImage Cell(const QImage &AImage, const QImage &AMask, int AX) const;
+    void SetPicture(int AIndex, const QImage &AImage);
 
     int FWidth;
     int FHeight;
     QColor FBkColor;
     QColor FBlendColor;
-    QVector<QImage> FImages;
+    mutable QVector<QImage> FImages;
+    mutable QVector<int> FPending; // per picture: its strip in FStrips, -1 = cut
+    mutable QVector<TStrip> FStrips;
 };

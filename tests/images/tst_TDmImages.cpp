@@ -20,6 +20,7 @@
 #include <QPixmap>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -78,6 +79,40 @@ struct TQueriesGuard
 {
     ~TQueriesGuard() { TDmImages::TSystemQueries::Reset(); }
 };
+
+// A module over the Act pictures whose declaration can be got wrong.
+class TDmImagesFaulty : public TDmImages
+{
+public:
+    explicit TDmImagesFaulty(TDmImagesClass ADecl) : TDmImages(ADecl, nullptr) {}
+};
+
+const TImageListDecl FaultyLists[] = {
+    {"ImgAct16Bmp", is16p, ivBmp, 16, 16, 78, clNone},  // as declared by TDmImagesAct
+    {"ImgActNoExiste", is32p, ivPng, 32, 32, 78, clNone}, // no such asset
+    {"ImgAct11Bmp", is11p, ivBmp, 11, 11, 2, clNone},    // the strip holds one picture
+};
+
+const TImageEnum FaultyOrder[] = {ieActMantenerDatos};
+
+const TDmImagesDecl FaultyDecl = {
+    "TDmImagesFaulty", "Act", FaultyLists, std::size(FaultyLists), FaultyOrder, std::size(FaultyOrder),
+    ikOrder, nullptr,
+};
+
+const TDmImagesDecl NoResourceDecl = {
+    "TDmImagesSinRecurso", "SinRecurso", FaultyLists, 1, FaultyOrder, 1, ikOrder, nullptr,
+};
+
+QString ErrorOf(const std::function<void()> &AWhat)
+{
+    try {
+        AWhat();
+    } catch (const Exception &e) {
+        return e.Message();
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -346,7 +381,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EAbstractError, logo->IndexOf(ieLogoDramel));
     }
 
-    void modulePicturesAreReadOnlyWhileLoading()
+    void modulePicturesAreReadOnlyWhileAListIsDecoded()
     {
         const QString path = QStringLiteral(":/ZeDede/images/Math/ImgMath16Png.png");
         QVERIFY(!QFile::exists(path));
@@ -355,9 +390,77 @@ private slots:
             auto math = Make(TDmImagesMath::ClassType());
             QCOMPARE(TDmImages::InstanceCount(TDmImagesMath::ClassType()), live + 1);
             QCOMPARE(math->Img16Png()->Count(), 5);
+            QVERIFY(!QFile::exists(path));
+            // A later list is read from the resource again, and released again.
+            QCOMPARE(math->Img32Bmp()->Count(), 5);
+            QVERIFY(!QFile::exists(path));
         }
         QVERIFY(!QFile::exists(path));
         QCOMPARE(TDmImages::InstanceCount(TDmImagesMath::ClassType()), live);
+    }
+
+    void onlyTheListsInUseAreDecoded()
+    {
+        auto act = Make(TDmImagesAct::ClassType());
+        QCOMPARE(act->DecodedListCount(), 0);
+        QCOMPARE(act->IndexOf(ieActHelp), 10); // answered from the declaration
+        QPixmap glyph;
+        act->GetBitmap(ieActHelp, is16p, glyph);
+        QCOMPARE(act->DecodedListCount(), 1);
+        QVERIFY(act->IsListDecoded(QStringLiteral("ImgAct16Bmp")));
+        QVERIFY(!act->IsListDecoded(QStringLiteral("ImgAct16Png")));
+        // Only the drawn picture was cut out of its strip.
+        QCOMPARE(act->Img16Bmp()->CutCount(), 1);
+        QCOMPARE(act->Img16Bmp()->Count(), 78);
+        QCOMPARE(act->DecodedListCount(), 1);
+        // An abstract list decodes nothing; an unknown name is no list.
+        QVERIFY_THROWS_EXCEPTION(EAbstractError, act->Img48Bmp());
+        QVERIFY(!act->List(QStringLiteral("ImgNav16Bmp")));
+        QCOMPARE(act->DecodedListCount(), 1);
+        // The same list object is handed out every time.
+        TImageList *small = act->Img16Bmp();
+        QCOMPARE(act->List(QStringLiteral("ImgAct16Bmp")), small);
+        QCOMPARE(small->parent(), act.get());
+
+        // A list decoded later holds its own pictures, not the earlier list's.
+        QIcon icon;
+        TDmImages::TSystemQueries::Current().ColorDepth = [] { return 32; };
+        TDmImages::TSystemQueries::Current().WindowsVersion = [] { return wvWin10; };
+        auto png = Make(TDmImagesAct::ClassType());
+        png->GetIcon(ieActHelp, is32p, icon);
+        QCOMPARE(png->DecodedListCount(), 1);
+        QVERIFY(png->IsListDecoded(QStringLiteral("ImgAct32Png")));
+        QCOMPARE(Pixels(icon).size(), QSize(32, 32));
+        QVERIFY(HasPartialAlpha(Pixels(icon)));
+        act->GetBitmap(ieActHelp, is32p, glyph);
+        QCOMPARE(glyph.size(), QSize(32, 32));
+        QVERIFY(!HasPartialAlpha(Pixels(glyph)));
+        QCOMPARE(act->DecodedListCount(), 2);
+    }
+
+    void aFaultyListFailsWhenItIsDecodedAndLeavesTheOthersUsable()
+    {
+        // A theme without pictures fails at once.
+        QCOMPARE(ErrorOf([] { TDmImagesFaulty m(&NoResourceDecl); }),
+                 QStringLiteral("Las imágenes de TDmImagesSinRecurso no están en el programa."));
+
+        TDmImagesFaulty faulty(&FaultyDecl);
+        QCOMPARE(faulty.DecodedListCount(), 0);
+        const QString missing = QStringLiteral(
+            "No se pudo leer la imagen :/ZeDede/images/Act/ImgActNoExiste.png de TDmImagesFaulty.");
+        QCOMPARE(ErrorOf([&] { faulty.Img32Png(); }), missing);
+        QCOMPARE(ErrorOf([&] { faulty.List(QStringLiteral("ImgActNoExiste")); }), missing); // again
+        QCOMPARE(ErrorOf([&] { faulty.Img11Bmp(); }),
+                 QStringLiteral("La lista ImgAct11Bmp de TDmImagesFaulty no tiene el tamaño esperado."));
+        QCOMPARE(faulty.DecodedListCount(), 0);
+        // The resource was released after each failure.
+        QVERIFY(!QFile::exists(QStringLiteral(":/ZeDede/images/Act/ImgAct16Bmp.png")));
+        QPixmap b;
+        faulty.GetBitmap(ieActMantenerDatos, is16p, b);
+        QCOMPARE(b.size(), QSize(16, 16));
+        auto act = Make(TDmImagesAct::ClassType());
+        QCOMPARE(Pixels(b), act->Img16Bmp()->Image(0));
+        QCOMPARE(faulty.DecodedListCount(), 1);
     }
 };
 

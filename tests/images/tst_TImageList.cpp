@@ -53,6 +53,63 @@ private slots:
         QVERIFY(list.Image(3).isNull());
     }
 
+    void picturesAreCutOnFirstUseInAnyOrder()
+    {
+        TImageList list(4, 4);
+        // Two strips: green/blue with a mask that clears one pixel of each,
+        // then yellow/red with their own alpha.
+        QImage first(8, 4, QImage::Format_RGB32);
+        first.fill(Qt::green);
+        QPainter(&first).fillRect(4, 0, 4, 4, Qt::blue);
+        QImage mask(8, 4, QImage::Format_Mono);
+        mask.fill(0);
+        mask.setColor(0, qRgb(0, 0, 0));
+        mask.setColor(1, qRgb(255, 255, 255));
+        mask.setPixel(0, 0, 1);
+        mask.setPixel(7, 3, 1);
+        QImage second(8, 4, QImage::Format_ARGB32);
+        second.fill(Qt::yellow);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 4; x < 8; ++x)
+                second.setPixel(x, y, qRgba(255, 0, 0, 128));
+        QCOMPARE(list.AddMasked(first, mask), 0);
+        QCOMPARE(list.AddMasked(second, QImage()), 2);
+        QCOMPARE(list.Count(), 4);
+        QCOMPARE(list.CutCount(), 0);
+
+        QCOMPARE(qAlpha(list.Image(3).pixel(1, 1)), 128);
+        QCOMPARE(qRed(list.Image(3).pixel(1, 1)), 128); // premultiplied
+        QCOMPARE(list.CutCount(), 1);
+        QCOMPARE(list.Image(1).pixel(0, 0), qRgb(0, 0, 255));
+        QCOMPARE(qAlpha(list.Image(1).pixel(3, 3)), 0);
+        QCOMPARE(qAlpha(list.Image(1).pixel(0, 3)), 255);
+        QCOMPARE(list.Image(2).pixel(2, 2), qRgb(255, 255, 0));
+        QCOMPARE(qAlpha(list.Image(0).pixel(0, 0)), 0);
+        QCOMPARE(list.Image(0).pixel(1, 0), qRgb(0, 255, 0));
+        QCOMPARE(list.CutCount(), 4);
+        // Cut once: the same picture comes back.
+        QCOMPARE(list.Image(1).cacheKey(), list.Image(1).cacheKey());
+
+        // Replacing a picture that was never cut keeps the replacement, and
+        // its neighbours still come from their strip.
+        TImageList other(4, 4);
+        other.AddMasked(first, mask);
+        QPixmap black(4, 4);
+        black.fill(Qt::black);
+        QBitmap opaque(4, 4);
+        opaque.fill(Qt::color1);
+        other.Replace(0, black, opaque);
+        QCOMPARE(other.Image(0).pixel(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(other.Image(1).pixel(0, 0), qRgb(0, 0, 255));
+        QPixmap drawn;
+        other.GetBitmap(1, drawn);
+        QCOMPARE(drawn.toImage().pixel(2, 2), qRgb(0, 0, 255));
+        other.Clear();
+        QCOMPARE(other.Count(), 0);
+        QCOMPARE(other.AddMasked(second, QImage()), 0);
+        QCOMPARE(other.Image(0).pixel(0, 0), qRgb(255, 255, 0));
+    }
+
     void drawingResizesTheBitmapAndKeepsItOutsideTheList()
     {
         TImageList list(8, 6);
