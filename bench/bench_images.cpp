@@ -1,5 +1,5 @@
-// Catalogue fetches: the first fetch from a module (its load) and a warm
-// 16-pixel GetBitmap, against the baseline of a bare image-list draw of the
+// Catalogue fetches: the first fetch from a module (the decoding of the one
+// list it needs), a warm 16-pixel GetBitmap and a module used whole, against the baseline of a bare image-list draw of the
 // same picture (what every warm fetch must do anyway).
 
 #include "UDmImagesAct.h"
@@ -54,12 +54,30 @@ void BM_FirstFetch(benchmark::State &state)
     }
 }
 
+// Everything of a module used once: every list decoded, every picture cut
+// (the whole cost a lazy load spreads over the uses).
+void BM_WholeModuleAct(benchmark::State &state)
+{
+    for (auto _ : state) {
+        std::unique_ptr<TDmImages> act(TDmImagesAct::ClassType()->Create(nullptr));
+        for (std::size_t l = 0; l < act->Decl().ListCount; ++l) {
+            TImageList *list = act->List(QLatin1String(act->Decl().Lists[l].Name));
+            for (int i = 0; i < list->Count(); ++i)
+                benchmark::DoNotOptimize(list->Image(i));
+        }
+        state.PauseTiming();
+        act.reset();
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_ImageListDraw16)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WarmGetBitmap16)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK_TEMPLATE(BM_FirstFetch, ieActHelp)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK_TEMPLATE(BM_FirstFetch, ieNavFirst)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WholeModuleAct)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 int main(int argc, char **argv)
 {
