@@ -7,7 +7,8 @@ set -eu
 cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-qt6-translations-l10n fonts-liberation2 fonts-dejavu-core openssl libbenchmark-dev"
+qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
+libbenchmark-dev"
 
 install_missing() {
     missing=""

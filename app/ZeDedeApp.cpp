@@ -1,5 +1,7 @@
 #include "ZeDedeApp.h"
 
+#include "FontWarmUp.h"
+
 #include "Exception.h"
 #include "uZeDede.h"
 
@@ -150,10 +152,12 @@ bool LoadSpanishTranslation(QApplication &AApp)
 
 int RunZeDede(int argc, char **argv)
 {
+    TFontWarmUp fonts;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZeDede"));
-    ApplyUserInterfaceFont(app);
     LoadSpanishTranslation(app);
+    fonts.Wait();
+    ApplyUserInterfaceFont(app);
 
     int result = 0;
     try {
