@@ -1138,17 +1138,17 @@ QImage TPictureSource::ThemeIcon(const QString &AName, int ASize) const
 
 void TPictureSource::Layer(QPainter &APainter, const QString &ALayer, int ASize) const
 {
-    QString spec = ALayer.trimmed();
+    QString recipe = ALayer.trimmed();
     bool grey = false;
-    if (spec.endsWith(QLatin1String("!g"))) {
+    if (recipe.endsWith(QLatin1String("!g"))) {
         grey = true;
-        spec.chop(2);
+        recipe.chop(2);
     }
     QString place;
-    const int at = spec.indexOf(QLatin1Char('@'));
+    const int at = recipe.indexOf(QLatin1Char('@'));
     if (at >= 0) {
-        place = spec.mid(at + 1);
-        spec = spec.left(at);
+        place = recipe.mid(at + 1);
+        recipe = recipe.left(at);
     }
     int size = ASize;
     QPoint origin(0, 0);
@@ -1164,13 +1164,13 @@ void TPictureSource::Layer(QPainter &APainter, const QString &ALayer, int ASize)
     }
     QImage layer(size, size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
-    if (spec.startsWith(QLatin1Char('#'))) {
-        QStringList parts = spec.mid(1).split(QLatin1Char(':'));
+    if (recipe.startsWith(QLatin1Char('#'))) {
+        QStringList parts = recipe.mid(1).split(QLatin1Char(':'));
         const QString name = parts.takeFirst();
         QPainter painter(&layer);
         DrawPrimitive(painter, name, parts, size);
     } else {
-        layer = ThemeIcon(spec, size);
+        layer = ThemeIcon(recipe, size);
     }
     if (grey) {
         for (int y = 0; y < layer.height(); ++y) {
