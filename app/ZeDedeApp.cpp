@@ -4,10 +4,10 @@
 
 #include "Exception.h"
 #include "uZeDede.h"
+#include "UserInterfaceFont.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -116,23 +116,10 @@ void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler)
     }
 }
 
-QString UserInterfaceFontFamily()
-{
-    const QStringList families = QFontDatabase::families();
-    for (const QString &candidate : {QStringLiteral("MS Sans Serif"),
-                                     QStringLiteral("Liberation Sans"),
-                                     QStringLiteral("DejaVu Sans")}) {
-        if (families.contains(candidate, Qt::CaseInsensitive))
-            return candidate;
-    }
-    return QApplication::font().family();
-}
 
 void ApplyUserInterfaceFont(QApplication &AApp)
 {
-    QFont font(UserInterfaceFontFamily());
-    font.setPixelSize(11);
-    AApp.setFont(font);
+    AApp.setFont(UserInterfaceFont());
 }
 
 bool LoadSpanishTranslation(QApplication &AApp)

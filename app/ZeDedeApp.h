@@ -49,7 +49,6 @@ void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler);
 
 // The font every control uses unless it sets its own: "MS Sans Serif" when the
 // system has it, else Liberation Sans, else DejaVu Sans; 11 pixels high.
-QString UserInterfaceFontFamily();
 void ApplyUserInterfaceFont(QApplication &AApp);
 
 // Loads Qt's own Spanish texts (qtbase_es) into the application; false when

@@ -9,6 +9,7 @@
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
 #include "ZeDedeApp.h"
+#include "UserInterfaceFont.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -64,9 +65,7 @@ QPixmap ArtPixmap(const QString &AName)
 
 QFont FormFont()
 {
-    QFont f(UserInterfaceFontFamily());
-    f.setPixelSize(11);
-    return f;
+    return UserInterfaceFont();
 }
 
 QFont BoldFont(int APixelSize = 11)

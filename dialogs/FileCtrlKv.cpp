@@ -1,5 +1,7 @@
 #include "FileCtrlKv.h"
 
+#include "UserInterfaceFont.h"
+
 #include "Exception.h"
 
 #include <QApplication>
@@ -10,7 +12,6 @@
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -51,17 +52,7 @@ const int BtnAuxLeft = 12;
 
 QFont DialogFont()
 {
-    const QStringList families = QFontDatabase::families();
-    QString family = QStringLiteral("DejaVu Sans");
-    for (const QString &candidate : {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}) {
-        if (families.contains(candidate, Qt::CaseInsensitive)) {
-            family = candidate;
-            break;
-        }
-    }
-    QFont font(family);
-    font.setPixelSize(11);
-    return font;
+    return UserInterfaceFont();
 }
 
 QIcon ItemIcon(int AImage)

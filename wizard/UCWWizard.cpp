@@ -1,6 +1,7 @@
 #include "UCWWizard.h"
 
 #include "UVmRepositoryImages.h"
+#include "UserInterfaceFont.h"
 
 #include "Exception.h"
 
@@ -9,7 +10,6 @@
 #include <QCheckBox>
 #include <QChildEvent>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -823,16 +823,7 @@ bool TWizardKv::WizardEnabled() const
 
 QFont TWizardKv::DefaultFont()
 {
-    static const char *const families[] = {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"};
-    QString family = QStringLiteral("Sans Serif");
-    for (const char *name : families)
-        if (QFontDatabase::hasFamily(QString::fromLatin1(name))) {
-            family = QString::fromLatin1(name);
-            break;
-        }
-    QFont font(family);
-    font.setPixelSize(11);
-    return font;
+    return UserInterfaceFont();
 }
 
 void TWizardKv::SetHelpGlyph(const QPixmap &AGlyph)

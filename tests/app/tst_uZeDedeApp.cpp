@@ -3,6 +3,7 @@
 
 #include "Exception.h"
 #include "ZeDedeApp.h"
+#include "UserInterfaceFont.h"
 #include "AppTestSupport.h"
 
 #include <QAbstractButton>

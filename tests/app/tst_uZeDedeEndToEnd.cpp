@@ -8,6 +8,7 @@
 #include "OpenSSLSetup.h"
 #include "UCWWizard.h"
 #include "ZeDedeApp.h"
+#include "UserInterfaceFont.h"
 #include "uZeDede.h"
 #include "AppTestSupport.h"
 
