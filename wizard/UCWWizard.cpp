@@ -108,19 +108,29 @@ void TImageKv::SetTransparent(bool AValue)
     }
 }
 
+const QPixmap &TImageKv::Drawn()
+{
+    const QPixmap pix = FPicture.Bitmap();
+    if (pix.cacheKey() == FDrawnKey && FTransparent == FDrawnTransparent)
+        return FDrawn;
+    FDrawn = pix;
+    if (FTransparent) {
+        // The colour of the bottom-left pixel is the transparent colour.
+        const QImage img = pix.toImage().convertToFormat(QImage::Format_ARGB32);
+        const QColor key = QColor::fromRgb(img.pixel(0, img.height() - 1));
+        FDrawn.setMask(QBitmap::fromImage(img.createMaskFromColor(key.rgba(), Qt::MaskInColor)));
+    }
+    FDrawnKey = pix.cacheKey();
+    FDrawnTransparent = FTransparent;
+    return FDrawn;
+}
+
 void TImageKv::paintEvent(QPaintEvent *)
 {
     if (FPicture.Empty())
         return;
     QPainter p(this);
-    QPixmap pix = FPicture.Bitmap();
-    if (FTransparent) {
-        // The colour of the bottom-left pixel is the transparent colour.
-        const QImage img = pix.toImage();
-        const QColor key = QColor::fromRgb(img.pixel(0, img.height() - 1));
-        pix.setMask(pix.createMaskFromColor(key, Qt::MaskInColor));
-    }
-    p.drawPixmap(0, 0, pix);
+    p.drawPixmap(0, 0, Drawn());
 }
 
 TPanelKv::TPanelKv(QWidget *AParent, const QColor &AColor, const QString &ACaption)

@@ -108,8 +108,15 @@ protected:
     void paintEvent(QPaintEvent *) override;
 
 private:
+    // The picture as drawn (with its see-through colour masked out), kept
+    // until the picture or the transparency changes.
+    const QPixmap &Drawn();
+
     TPictureKv FPicture;
     bool FTransparent = false;
+    QPixmap FDrawn;
+    qint64 FDrawnKey = 0;
+    bool FDrawnTransparent = false;
 };
 
 // Plain panel: a filled rectangle with an optional centred caption.

@@ -728,6 +728,14 @@ void TestWizardKv::pictureIsDrawnTransparent()
     const QImage shot = f.Wizard->grab().toImage();
     QCOMPARE(QColor(shot.pixel(83, 240)), QColor(Qt::darkBlue));
     QCOMPARE(QColor(shot.pixel(1, 1)), QColor(Qt::white));   // the strip shows through
+
+    // A new picture, or transparency switched off, is what the next paint shows.
+    f.Wizard->Picture()->Assign(MakePicture(167, 485, Qt::darkGreen, Qt::yellow));
+    const QImage second = f.Wizard->grab().toImage();
+    QCOMPARE(QColor(second.pixel(83, 240)), QColor(Qt::darkGreen));
+    QCOMPARE(QColor(second.pixel(1, 1)), QColor(Qt::white));
+    f.Wizard->ImageLogo->SetTransparent(false);
+    QCOMPARE(QColor(f.Wizard->grab().toImage().pixel(1, 1)), QColor(Qt::yellow));
 }
 
 void TestWizardKv::stepsCheckWidensHostFormAndUndoes()
