@@ -104,13 +104,24 @@ void FitWrapLabel(QLabel *ALabel)
         ALabel->resize(ALabel->width(), needed);
 }
 
-QLineEdit *Edit(QWidget *AParent, int ALeft, int ATop, int AWidth, int AMaxLength = 0)
+QLineEdit *Edit(QWidget *AParent, const char *AName, int ALeft, int ATop, int AWidth,
+                int AMaxLength = 0)
 {
     auto *e = new QLineEdit(AParent);
+    e->setObjectName(QLatin1String(AName));
     e->setGeometry(ALeft, ATop, AWidth, 21);
     if (AMaxLength > 0)
         e->setMaxLength(AMaxLength);
     return e;
+}
+
+QGroupBox *GroupBox(QWidget *AParent, const char *AName, const QRect &ABounds,
+                    const QString &ACaption)
+{
+    auto *g = new QGroupBox(ACaption, AParent);
+    g->setObjectName(QLatin1String(AName));
+    g->setGeometry(ABounds);
+    return g;
 }
 
 QToolButton *SpeedButton(QWidget *AParent, const QRect &ABounds, const QString &ACaption)
@@ -290,46 +301,37 @@ void TfrmZeDede::BuildForm()
     wpDatos->OnEnter = [this](QObject *Sender) { wpDatosEnter(Sender); };
     wpDatos->OnNextClick = [this](QObject *Sender, bool &Done) { wpDatosNextClick(Sender, Done); };
 
-    GroupBox1 = new QGroupBox(QStringLiteral("  Datos de la organización  "), wpDatos);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(92, 16, 525, 84);
+    GroupBox1 = GroupBox(wpDatos, "GroupBox1", QRect(92, 16, 525, 84),
+                        QStringLiteral("  Datos de la organización  "));
     Label3 = AutoLabel(GroupBox1, 24, 24, QStringLiteral("Razón social:"));
-    eNombreEmpresa = Edit(GroupBox1, 168, 20, 321, 64);
-    eNombreEmpresa->setObjectName(QStringLiteral("eNombreEmpresa"));
+    eNombreEmpresa = Edit(GroupBox1, "eNombreEmpresa", 168, 20, 321, 64);
     Label4 = AutoLabel(GroupBox1, 24, 56, QStringLiteral("C.U.I.T.:"));
     eCUIT = new TCuitMaskEdit(GroupBox1);
     eCUIT->setObjectName(QStringLiteral("eCUIT"));
     eCUIT->setGeometry(168, 52, 191, 21);
 
-    cxGroupBox4 = new QGroupBox(QStringLiteral("  Datos del operador de este equipo  "), wpDatos);
-    cxGroupBox4->setObjectName(QStringLiteral("cxGroupBox4"));
-    cxGroupBox4->setGeometry(92, 112, 525, 157);
+    cxGroupBox4 = GroupBox(wpDatos, "cxGroupBox4", QRect(92, 112, 525, 157),
+                        QStringLiteral("  Datos del operador de este equipo  "));
     Label5 = AutoLabel(cxGroupBox4, 24, 32, QStringLiteral("Nombre del operador:"));
-    eOperador = Edit(cxGroupBox4, 168, 28, 321, 64);
-    eOperador->setObjectName(QStringLiteral("eOperador"));
+    eOperador = Edit(cxGroupBox4, "eOperador", 168, 28, 321, 64);
     Label6 = AutoLabel(cxGroupBox4, 24, 64, QStringLiteral("Dirección de e-mail:"));
-    eMail = Edit(cxGroupBox4, 168, 60, 321);
-    eMail->setObjectName(QStringLiteral("eMail"));
+    eMail = Edit(cxGroupBox4, "eMail", 168, 60, 321);
     Label7 = WrapLabel(cxGroupBox4, QRect(24, 88, 106, 26),
                        QStringLiteral("Contraseña (mínimo 4 caracteres):"));
     auto *starStyle = new TStarPasswordStyle;
     starStyle->setParent(this);
-    ePassword = Edit(cxGroupBox4, 168, 92, 153);
-    ePassword->setObjectName(QStringLiteral("ePassword"));
+    ePassword = Edit(cxGroupBox4, "ePassword", 168, 92, 153);
     ePassword->setEchoMode(QLineEdit::Password);
     ePassword->setStyle(starStyle);
     Label9 = AutoLabel(cxGroupBox4, 24, 128, QStringLiteral("Reingrese la contraseña"));
-    ePassword2 = Edit(cxGroupBox4, 168, 124, 153);
-    ePassword2->setObjectName(QStringLiteral("ePassword2"));
+    ePassword2 = Edit(cxGroupBox4, "ePassword2", 168, 124, 153);
     ePassword2->setEchoMode(QLineEdit::Password);
     ePassword2->setStyle(starStyle);
 
-    cxGroupBox2 = new QGroupBox(QStringLiteral("  Datos de generación  "), wpDatos);
-    cxGroupBox2->setObjectName(QStringLiteral("cxGroupBox2"));
-    cxGroupBox2->setGeometry(92, 283, 525, 60);
+    cxGroupBox2 = GroupBox(wpDatos, "cxGroupBox2", QRect(92, 283, 525, 60),
+                        QStringLiteral("  Datos de generación  "));
     Label8 = AutoLabel(cxGroupBox2, 24, 32, QStringLiteral("Carpeta destino:"));
-    eCarpeta = Edit(cxGroupBox2, 168, 28, 320);
-    eCarpeta->setObjectName(QStringLiteral("eCarpeta"));
+    eCarpeta = Edit(cxGroupBox2, "eCarpeta", 168, 28, 320);
     sbFolder = SpeedButton(cxGroupBox2, QRect(492, 28, 23, 22), QStringLiteral("..."));
     sbFolder->setObjectName(QStringLiteral("sbFolder"));
     connect(sbFolder, &QToolButton::clicked, this,
@@ -398,8 +400,7 @@ void TfrmZeDede::BuildForm()
                        "archivo (*.req) que se encuentra en la carpeta que se detalla a "
                        "continuación:"));
     FitWrapLabel(Label11);
-    eCarpetaPedido = Edit(wpFinal, 64, 344, 538);
-    eCarpetaPedido->setObjectName(QStringLiteral("eCarpetaPedido"));
+    eCarpetaPedido = Edit(wpFinal, "eCarpetaPedido", 64, 344, 538);
     eCarpetaPedido->setReadOnly(true);
     SpeedButton1 = SpeedButton(wpFinal, QRect(609, 343, 23, 22), QStringLiteral("Ir"));
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
