@@ -24,12 +24,8 @@ QString NormalisedKey(QString key)
     return key;
 }
 
-bool SameKey(const QString &a, const char *b)
-{
-    return QString::compare(a, QLatin1String(b), Qt::CaseInsensitive) == 0;
-}
-
-bool SameName(const QString &a, const char *b)
+// Key paths and value names compare without regard to case.
+bool SameText(const QString &a, const char *b)
 {
     return QString::compare(a, QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
@@ -92,7 +88,7 @@ QString ReadRegistryString(THKey Root, const QString &Key, const QString &Name,
 {
     const QString key = NormalisedKey(Key);
 
-    if (Root == THKey::LocalMachine && SameKey(key, kEnvironmentKey)) {
+    if (Root == THKey::LocalMachine && SameText(key, kEnvironmentKey)) {
         std::optional<QString> value;
         for (const QString &file : {SystemEnvironmentFile(), UserEnvironmentFile()}) {
             if (auto v = ReadEnvironmentFile(file, Name))
@@ -101,16 +97,16 @@ QString ReadRegistryString(THKey Root, const QString &Key, const QString &Name,
         return value ? *value : Default;
     }
 
-    const bool userShellFolders = SameKey(key, kUserShellFolders);
-    const bool shellFolders = SameKey(key, kShellFolders);
+    const bool userShellFolders = SameText(key, kUserShellFolders);
+    const bool shellFolders = SameText(key, kShellFolders);
     if (!userShellFolders && !shellFolders)
         return Default;
 
-    if (Root == THKey::LocalMachine && SameName(Name, "Common AppData"))
+    if (Root == THKey::LocalMachine && SameText(Name, "Common AppData"))
         return XdgDataHome();
-    if (Root == THKey::CurrentUser && SameName(Name, "AppData"))
+    if (Root == THKey::CurrentUser && SameText(Name, "AppData"))
         return XdgConfigHome();
-    if (Root == THKey::CurrentUser && SameName(Name, "Personal")) {
+    if (Root == THKey::CurrentUser && SameText(Name, "Personal")) {
         const QString docs =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         return docs.isEmpty() ? Default : docs;
