@@ -6,7 +6,7 @@ set -eu
 
 cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
-PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev \
 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
 libbenchmark-dev"
 

@@ -5,6 +5,7 @@
 #include "Exception.h"
 #include "FileCtrlKv.h"
 #include "OpenSSLSetup.h"
+#include "PngImage.h"
 #include "Registry.h"
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
@@ -15,7 +16,6 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,11 +53,8 @@ QPixmap ArtPixmap(const QString &AName)
     QPixmap pm;
     const QString key = QStringLiteral("zedede-art-") + AName;
     if (!QPixmapCache::find(key, &pm)) {
-        // Read as PNG directly: letting the reader guess would load every
-        // image-format plugin first.
-        QImageReader reader(QStringLiteral(":/art/") + AName + QStringLiteral(".png"), "png");
-        reader.setAutoDetectImageFormat(false);
-        pm = QPixmap::fromImage(reader.read());
+        pm = QPixmap::fromImage(
+            ReadPngImage(QStringLiteral(":/art/") + AName + QStringLiteral(".png")));
         QPixmapCache::insert(key, pm);
     }
     return pm;

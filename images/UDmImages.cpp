@@ -1,9 +1,10 @@
 #include "UDmImages.h"
 
+#include "PngImage.h"
+
 #include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
-#include <QImageReader>
 #include <QPixmap>
 #include <QResource>
 #include <QScreen>
@@ -35,10 +36,7 @@ QString AssetPath(const TDmImagesDecl &ADecl, const char *AList, const char *ASu
 
 QImage ReadAsset(const QString &APath, const TDmImagesDecl &ADecl)
 {
-    // Every asset is a PNG: no probing of the other image formats.
-    QImageReader reader(APath, "png");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
+    const QImage image = ReadPngImage(APath);
     if (image.isNull())
         throw Exception(QStringLiteral("No se pudo leer la imagen %1 de %2.")
                             .arg(APath, QLatin1String(ADecl.ClassName)));

@@ -6,7 +6,6 @@
 #include "Exception.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QCheckBox>
 #include <QChildEvent>
 #include <QDialog>
@@ -113,12 +112,20 @@ const QPixmap &TImageKv::Drawn()
     const QPixmap pix = FPicture.Bitmap();
     if (pix.cacheKey() == FDrawnKey && FTransparent == FDrawnTransparent)
         return FDrawn;
-    FDrawn = pix;
-    if (FTransparent) {
-        // The colour of the bottom-left pixel is the transparent colour.
-        const QImage img = pix.toImage().convertToFormat(QImage::Format_ARGB32);
-        const QColor key = QColor::fromRgb(img.pixel(0, img.height() - 1));
-        FDrawn.setMask(QBitmap::fromImage(img.createMaskFromColor(key.rgba(), Qt::MaskInColor)));
+    if (FTransparent && !pix.isNull()) {
+        // The colour of the bottom-left pixel is the transparent colour:
+        // every pixel of that colour is cleared, in one pass over one copy.
+        QImage img = pix.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QRgb key = reinterpret_cast<const QRgb *>(img.constScanLine(img.height() - 1))[0];
+        for (int y = 0; y < img.height(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if (line[x] == key)
+                    line[x] = 0;
+        }
+        FDrawn = QPixmap::fromImage(std::move(img));
+    } else {
+        FDrawn = pix;
     }
     FDrawnKey = pix.cacheKey();
     FDrawnTransparent = FTransparent;
