@@ -107,37 +107,71 @@ void TImageKv::SetTransparent(bool AValue)
     }
 }
 
-const QPixmap &TImageKv::Drawn()
+void TImageKv::PrepareDrawn()
 {
     const QPixmap pix = FPicture.Bitmap();
     if (pix.cacheKey() == FDrawnKey && FTransparent == FDrawnTransparent)
-        return FDrawn;
-    if (FTransparent && !pix.isNull()) {
-        // The colour of the bottom-left pixel is the transparent colour:
-        // every pixel of that colour is cleared, in one pass over one copy.
-        QImage img = pix.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        const QRgb key = reinterpret_cast<const QRgb *>(img.constScanLine(img.height() - 1))[0];
-        for (int y = 0; y < img.height(); ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                if (line[x] == key)
-                    line[x] = 0;
-        }
-        FDrawn = QPixmap::fromImage(std::move(img));
-    } else {
-        FDrawn = pix;
-    }
+        return;
+    FDrawn = pix;
+    FDrawnClip = QRegion();
+    FDrawnClipped = false;
     FDrawnKey = pix.cacheKey();
     FDrawnTransparent = FTransparent;
-    return FDrawn;
+    if (!FTransparent || pix.isNull())
+        return;
+
+    // The pixels are read where the pixmap keeps them when it holds 32-bit
+    // words; the colour of the bottom-left pixel is the transparent colour.
+    QImage img = pix.toImage();
+    if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32
+        && img.format() != QImage::Format_ARGB32_Premultiplied)
+        img.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const QRgb key = reinterpret_cast<const QRgb *>(img.constScanLine(img.height() - 1))[0];
+
+    // A few runs of that colour are left out by clipping, and the picture is
+    // drawn as it is: no copy of it is made.
+    constexpr int MaxClippedRuns = 32;
+    QList<QRect> runs;
+    for (int y = 0; y < img.height() && runs.size() <= MaxClippedRuns; ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < img.width() && runs.size() <= MaxClippedRuns; ++x) {
+            if (line[x] != key)
+                continue;
+            const int start = x;
+            while (x + 1 < img.width() && line[x + 1] == key)
+                ++x;
+            runs.append(QRect(start, y, x - start + 1, 1));
+        }
+    }
+    if (runs.size() <= MaxClippedRuns) {
+        QRegion seeThrough;
+        seeThrough.setRects(runs.constData(), int(runs.size()));
+        FDrawnClip = QRegion(img.rect()).subtracted(seeThrough);
+        FDrawnClipped = true;
+        return;
+    }
+
+    // Otherwise every pixel of that colour is cleared in a copy.
+    img.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const QRgb drawnKey = reinterpret_cast<const QRgb *>(img.constScanLine(img.height() - 1))[0];
+    for (int y = 0; y < img.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (line[x] == drawnKey)
+                line[x] = 0;
+    }
+    FDrawn = QPixmap::fromImage(std::move(img));
 }
 
 void TImageKv::paintEvent(QPaintEvent *)
 {
     if (FPicture.Empty())
         return;
+    PrepareDrawn();
     QPainter p(this);
-    p.drawPixmap(0, 0, Drawn());
+    if (FDrawnClipped)
+        p.setClipRegion(FDrawnClip);
+    p.drawPixmap(0, 0, FDrawn);
 }
 
 TPanelKv::TPanelKv(QWidget *AParent, const QColor &AColor, const QString &ACaption)

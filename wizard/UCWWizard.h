@@ -108,13 +108,17 @@ protected:
     void paintEvent(QPaintEvent *) override;
 
 private:
-    // The picture as drawn (with its see-through colour masked out), kept
-    // until the picture or the transparency changes.
-    const QPixmap &Drawn();
+    // Prepares the picture as drawn, kept until the picture or the
+    // transparency changes: with its see-through colour cleared, or, when
+    // that colour covers only a few runs of pixels, the picture itself drawn
+    // inside FDrawnClip (which saves a copy of a large picture).
+    void PrepareDrawn();
 
     TPictureKv FPicture;
     bool FTransparent = false;
     QPixmap FDrawn;
+    QRegion FDrawnClip;
+    bool FDrawnClipped = false;
     qint64 FDrawnKey = 0;
     bool FDrawnTransparent = false;
 };

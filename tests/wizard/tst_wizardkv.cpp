@@ -50,6 +50,7 @@ private slots:
     void pictureGeometry();
     void pictureAlignChangesAndReadAdjustment();
     void pictureIsDrawnTransparent();
+    void fewSeeThroughPixelsAreLeftOutWithoutCopy();
     void stepsCheckWidensHostFormAndUndoes();
     void stepsCheckedAtLoadKeepsFormPosition();
     void demoScreenshots();
@@ -736,6 +737,48 @@ void TestWizardKv::pictureIsDrawnTransparent()
     QCOMPARE(QColor(second.pixel(1, 1)), QColor(Qt::white));
     f.Wizard->ImageLogo->SetTransparent(false);
     QCOMPARE(QColor(f.Wizard->grab().toImage().pixel(1, 1)), QColor(Qt::yellow));
+}
+
+// A picture whose see-through colour covers only a few runs of pixels is
+// drawn clipped around them; the result must be the same as a cleared copy.
+void TestWizardKv::fewSeeThroughPixelsAreLeftOutWithoutCopy()
+{
+    QImage art(167, 485, QImage::Format_RGB32);
+    art.fill(QColor(Qt::darkCyan));
+    const QRgb key = qRgb(250, 0, 250);
+    art.setPixel(0, 484, key);                 // the corner that names the colour
+    for (int x = 40; x < 60; ++x)
+        art.setPixel(x, 100, key);             // one run in the middle
+    art.setPixel(166, 0, key);
+    TWizardFixture f(1, true, true, [&art](TWizardKv *AWizard) {
+        AWizard->SetPicture(QPixmap::fromImage(art));
+    });
+    const QImage shot = f.Wizard->grab().toImage();
+    QCOMPARE(QColor(shot.pixel(83, 240)), QColor(Qt::darkCyan));
+    for (const QPoint &p : {QPoint(0, 484), QPoint(40, 100), QPoint(59, 100), QPoint(166, 0)})
+        QCOMPARE(QColor(shot.pixel(p)), QColor(Qt::white));   // the strip shows through
+    QCOMPARE(QColor(shot.pixel(39, 100)), QColor(Qt::darkCyan));
+    QCOMPARE(QColor(shot.pixel(60, 100)), QColor(Qt::darkCyan));
+
+    // A picture all of the see-through colour shows nothing of itself.
+    QImage blank(30, 12, QImage::Format_RGB32);
+    blank.fill(key);
+    f.Wizard->Picture()->Assign(QPixmap::fromImage(blank));
+    QCOMPARE(QColor(f.Wizard->grab().toImage().pixel(5, 5)), QColor(Qt::white));
+
+    // Many runs (every other pixel of a row) take the copy; the same look.
+    for (int x = 0; x < 167; x += 2)
+        art.setPixel(x, 200, key);
+    f.Wizard->Picture()->Assign(QPixmap::fromImage(art));
+    const QImage many = f.Wizard->grab().toImage();
+    QCOMPARE(QColor(many.pixel(40, 100)), QColor(Qt::white));
+    QCOMPARE(QColor(many.pixel(10, 200)), QColor(Qt::white));
+    QCOMPARE(QColor(many.pixel(11, 200)), QColor(Qt::darkCyan));
+    QCOMPARE(QColor(many.pixel(83, 240)), QColor(Qt::darkCyan));
+
+    // Transparency off draws the picture whole, see-through colour included.
+    f.Wizard->ImageLogo->SetTransparent(false);
+    QCOMPARE(QColor(f.Wizard->grab().toImage().pixel(40, 100)), QColor(key));
 }
 
 void TestWizardKv::stepsCheckWidensHostFormAndUndoes()
