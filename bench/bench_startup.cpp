@@ -1,18 +1,12 @@
 // Start-up time: from starting a process to its main window being painted,
-// for the program (this executable run with --child, which runs the
-// program's start-up routine) and for a bare Qt program showing an empty
-// window (startup_bare, built next to this one). Each run is one fresh
+// for the program (startup_zedede: the program's start-up routine, linked as
+// the program is) and for a bare Qt program showing an empty window
+// (startup_bare). Both are built next to this one. Each run is one fresh
 // process; the figure is the ratio of the two medians (printed at the end).
 //
 //   bench_startup [--benchmark_repetitions=N] [other Google Benchmark flags]
 
-#include "ZeDedeApp.h"
-
 #include <benchmark/benchmark.h>
-
-#include <QCoreApplication>
-#include <QTimer>
-#include <QWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -32,7 +26,7 @@ extern char **environ;
 
 namespace {
 
-std::string GSelf;
+std::string GProgram;
 std::string GBare;
 std::vector<double> GZeDede;
 std::vector<double> GBareRuns;
@@ -89,11 +83,11 @@ void BM_StartupZeDedeVsBareQt(benchmark::State &AState)
         double z = 0;
         double b = 0;
         if (zededeFirst) {
-            z = TimeToShown({GSelf, "--child"});
+            z = TimeToShown({GProgram});
             b = TimeToShown({GBare});
         } else {
             b = TimeToShown({GBare});
-            z = TimeToShown({GSelf, "--child"});
+            z = TimeToShown({GProgram});
         }
         if (z < 0 || b < 0) {
             AState.SkipWithError("a program did not show its window");
@@ -127,27 +121,18 @@ std::string Folder(const std::string &APath)
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--child") == 0) {
-        OnMainWindowShown = [](QWidget *) {
-            std::fputs("shown\n", stdout);
-            std::fflush(stdout);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        };
-        return RunZeDede(argc, argv);
-    }
-
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0)
         return 1;
     self[n] = 0;
-    GSelf = self;
-    GBare = Folder(GSelf) + "/startup_bare";
+    GProgram = Folder(self) + "/startup_zedede";
+    GBare = Folder(self) + "/startup_bare";
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
     // One untimed start of each warms the file cache.
-    TimeToShown({GSelf, "--child"});
+    TimeToShown({GProgram});
     TimeToShown({GBare});
 
     std::vector<char *> args(argv, argv + argc);
