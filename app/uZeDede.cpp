@@ -5,10 +5,10 @@
 #include "Exception.h"
 #include "FileCtrlKv.h"
 #include "OpenSSLSetup.h"
-#include "PngImage.h"
 #include "Registry.h"
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
+#include "ZeDedeArt.h"
 #include "ZeDedeApp.h"
 #include "UserInterfaceFont.h"
 
@@ -24,12 +24,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
-
-// Resources of the static library must be registered by name.
-static void InitArtResources()
-{
-    Q_INIT_RESOURCE(ZeDedeArt);
-}
 
 namespace {
 
@@ -48,13 +42,15 @@ public:
     }
 };
 
-QPixmap ArtPixmap(const QString &AName)
+// The same pixmap every time, so that a picture widget given it again keeps
+// what it prepared for drawing it. It shares the embedded pixels: nothing is
+// decoded or copied.
+QPixmap ArtPixmap(const char *AName)
 {
     QPixmap pm;
-    const QString key = QStringLiteral("zedede-art-") + AName;
+    const QString key = QStringLiteral("zedede-art-") + QLatin1String(AName);
     if (!QPixmapCache::find(key, &pm)) {
-        pm = QPixmap::fromImage(
-            ReadPngImage(QStringLiteral(":/art/") + AName + QStringLiteral(".png")));
+        pm = QPixmap::fromImage(ZeDedeArtImage(AName));
         QPixmapCache::insert(key, pm);
     }
     return pm;
@@ -229,7 +225,6 @@ TfrmZeDede::TfrmZeDede(QWidget *AParent)
     : QWidget(AParent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    InitArtResources();
     BuildForm();
     FormCreate(this);
 }
@@ -255,7 +250,7 @@ void TfrmZeDede::BuildForm()
     wizt->SetAllowProcessDefault(true);
     wizt->SetCapFinishBtn(QStringLiteral("&Terminar"));
     wizt->SetPanelListDim(130);
-    wizt->SetPicture(ArtPixmap(QStringLiteral("IMG_COMPARATIVA_V")));
+    wizt->SetPicture(ArtPixmap("IMG_COMPARATIVA_V"));
     wizt->SetPictureAlign(alPLeft);
     wizt->SetViewSteps(false);
     wizt->SetViewStepsChecked(false);
@@ -339,7 +334,7 @@ void TfrmZeDede::BuildForm()
     Image2 = new TImageKv(wpDatos);
     Image2->Align = TAlignKv::alNone;
     Image2->setGeometry(99, 374, 20, 20);
-    Image2->Picture()->Assign(ArtPixmap(QStringLiteral("info13")));
+    Image2->Picture()->Assign(ArtPixmap("info13"));
     Image2->SetTransparent(true);
     cxLabelHint = WrapLabel(wpDatos, QRect(131, 365, 470, 57), HintOrganizacion);
     cxLabelHint->setObjectName(QStringLiteral("cxLabelHint"));
@@ -381,7 +376,7 @@ void TfrmZeDede::BuildForm()
     Image1 = new TImageKv(wpFinal);
     Image1->Align = TAlignKv::alNone;
     Image1->setGeometry(67, 189, 20, 20);
-    Image1->Picture()->Assign(ArtPixmap(QStringLiteral("info13")));
+    Image1->Picture()->Assign(ArtPixmap("info13"));
     Image1->SetTransparent(true);
     cxLabel1 = WrapLabel(
         wpFinal, QRect(95, 190, 501, 43),
@@ -501,10 +496,10 @@ void TfrmZeDede::wiztChange(QObject *)
 void TfrmZeDede::UpdatePicture()
 {
     if (wizt->PageCount() > 0 && wizt->Pages(0) == wizt->ActivePage()) {
-        wizt->Picture()->Assign(ArtPixmap(QStringLiteral("IMG_COMPARATIVA_V")));
+        wizt->Picture()->Assign(ArtPixmap("IMG_COMPARATIVA_V"));
         wizt->SetPictureAlign(alPLeft);
     } else {
-        const QPixmap small = ArtPixmap(QStringLiteral("IMG_COMPARATIVA_H"));
+        const QPixmap small = ArtPixmap("IMG_COMPARATIVA_H");
         wizt->Picture()->Assign(small);
         wizt->SetPictureAlign(alPTop);
         // Moving from the side strip to the header the image keeps the

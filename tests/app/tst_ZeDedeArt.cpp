@@ -1,36 +1,65 @@
+#include "ZeDedeArt.h"
+
 #include <QImage>
 #include <QTest>
 
-// The window's pictures as the program carries them.
+namespace {
+QString ArtFile(const char *AName)
+{
+    return qEnvironmentVariable("ZEDEDE_SOURCE_DIR") + QStringLiteral("/app/art/")
+           + QLatin1String(AName) + QStringLiteral(".png");
+}
+} // namespace
+
+// The window's pictures: the committed drawings, and the pixels the program
+// carries of them.
 class TestZeDedeArt : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Q_INIT_RESOURCE(ZeDedeArt); }
-
     void picturesHaveTheirSizesAnd256Colours_data()
     {
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("tall") << ":/art/IMG_COMPARATIVA_V.png" << QSize(167, 485);
-        QTest::newRow("header") << ":/art/IMG_COMPARATIVA_H.png" << QSize(39, 42);
-        QTest::newRow("info") << ":/art/info13.png" << QSize(13, 13);
+        QTest::newRow("tall") << QByteArray("IMG_COMPARATIVA_V") << QSize(167, 485);
+        QTest::newRow("header") << QByteArray("IMG_COMPARATIVA_H") << QSize(39, 42);
+        QTest::newRow("info") << QByteArray("info13") << QSize(13, 13);
     }
     void picturesHaveTheirSizesAnd256Colours()
     {
-        QFETCH(QString, path);
+        QFETCH(QByteArray, name);
         QFETCH(QSize, size);
-        const QImage image(path);
+        const QImage image(ArtFile(name.constData()));
         QCOMPARE(image.size(), size);
         QCOMPARE(image.format(), QImage::Format_Indexed8);
         QVERIFY(image.colorCount() <= 256);
+    }
+
+    // What the program draws is the drawing, pixel for pixel, and shares the
+    // embedded pixels instead of copying them.
+    void carriedPixelsAreThePictures_data() { picturesHaveTheirSizesAnd256Colours_data(); }
+    void carriedPixelsAreThePictures()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QSize, size);
+        const QImage carried = ZeDedeArtImage(name.constData());
+        QCOMPARE(carried.size(), size);
+        const QImage drawing(ArtFile(name.constData()));
+        QCOMPARE(carried, drawing.convertToFormat(carried.format()));
+        QCOMPARE(ZeDedeArtImage(name.constData()).constBits(), carried.constBits());
+    }
+
+    void unknownPictureIsNull()
+    {
+        QVERIFY(ZeDedeArtImage("IMG_NO_SUCH").isNull());
+        QVERIFY(ZeDedeArtImage("").isNull());
     }
 
     // Drawn transparently, the tall picture loses every pixel of its
     // bottom-left colour: only that corner may have it.
     void tallPictureCornerColourIsItsOwn()
     {
-        const QImage image(QStringLiteral(":/art/IMG_COMPARATIVA_V.png"));
+        const QImage image = ZeDedeArtImage("IMG_COMPARATIVA_V");
         const QRgb corner = image.pixel(0, image.height() - 1);
         int shared = 0;
         for (int y = 0; y < image.height(); ++y)
