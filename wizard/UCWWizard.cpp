@@ -132,15 +132,17 @@ void TImageKv::PrepareDrawn()
     // drawn as it is: no copy of it is made.
     constexpr int MaxClippedRuns = 32;
     QList<QRect> runs;
+    const int width = img.width();
     for (int y = 0; y < img.height() && runs.size() <= MaxClippedRuns; ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-        for (int x = 0; x < img.width() && runs.size() <= MaxClippedRuns; ++x) {
-            if (line[x] != key)
-                continue;
-            const int start = x;
-            while (x + 1 < img.width() && line[x + 1] == key)
-                ++x;
-            runs.append(QRect(start, y, x - start + 1, 1));
+        const QRgb *end = line + width;
+        for (const QRgb *p = std::find(line, end, key); p != end; p = std::find(p, end, key)) {
+            const QRgb *start = p;
+            while (p != end && *p == key)
+                ++p;
+            runs.append(QRect(int(start - line), y, int(p - start), 1));
+            if (runs.size() > MaxClippedRuns)
+                break;
         }
     }
     if (runs.size() <= MaxClippedRuns) {
