@@ -1,9 +1,8 @@
 #include "PngImage.h"
 
-#include <QFile>
-#include <QResource>
-
 #include <png.h>
+
+#include <cstring>
 
 QImage DecodePng(const uchar *AData, qsizetype ASize)
 {
@@ -37,20 +36,20 @@ QImage DecodePng(const uchar *AData, qsizetype ASize)
     return image;
 }
 
-QImage ReadPngImage(const QString &APath)
+QSize PngSize(const uchar *AData, qsizetype ASize)
 {
-    if (APath.startsWith(QLatin1Char(':'))) {
-        const QResource resource(APath);
-        if (!resource.isValid())
-            return QImage();
-        if (resource.compressionAlgorithm() == QResource::NoCompression)
-            return DecodePng(resource.data(), resource.size());
-        const QByteArray data = resource.uncompressedData();
-        return DecodePng(reinterpret_cast<const uchar *>(data.constData()), data.size());
-    }
-    QFile file(APath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QImage();
-    const QByteArray data = file.readAll();
-    return DecodePng(reinterpret_cast<const uchar *>(data.constData()), data.size());
+    // Signature, then the IHDR chunk: length 13, "IHDR", width, height.
+    static const uchar Start[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                    0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    if (!AData || ASize < 24 || std::memcmp(AData, Start, sizeof Start) != 0)
+        return QSize();
+    const auto word = [AData](int AAt) {
+        return (quint32(AData[AAt]) << 24) | (quint32(AData[AAt + 1]) << 16)
+               | (quint32(AData[AAt + 2]) << 8) | quint32(AData[AAt + 3]);
+    };
+    const quint32 width = word(16);
+    const quint32 height = word(20);
+    if (width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff)
+        return QSize();
+    return QSize(int(width), int(height));
 }

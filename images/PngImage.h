@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
+#include <QSize>
 
 // The PNG pictures the program carries, decoded with libpng directly.
 //
@@ -14,5 +14,6 @@
 // picture that cannot be decoded gives a null image.
 QImage DecodePng(const uchar *AData, qsizetype ASize);
 
-// Reads a PNG file or resource (":/...") and decodes it.
-QImage ReadPngImage(const QString &APath);
+// The picture's size as its header gives it, without decoding it; an
+// invalid size when the data do not start like a PNG picture.
+QSize PngSize(const uchar *AData, qsizetype ASize);

@@ -28,18 +28,60 @@ int ScreenColorDepth()
     return screen->depth();
 }
 
-QString AssetPath(const TDmImagesDecl &ADecl, const char *AList, const char *ASuffix)
+QString AssetPath(const TDmImagesDecl &ADecl, const char *AList, int APiece, const char *ASuffix)
 {
-    return QStringLiteral(":/ZeDede/images/%1/%2%3.png")
-        .arg(QLatin1String(ADecl.Theme), QLatin1String(AList), QLatin1String(ASuffix));
+    return QStringLiteral(":/ZeDede/images/%1/%2.%3%4.png")
+        .arg(QLatin1String(ADecl.Theme), QLatin1String(AList), QString::number(APiece),
+             QLatin1String(ASuffix));
 }
 
-QImage ReadAsset(const QString &APath, const TDmImagesDecl &ADecl)
+// A PNG picture of a module's resource, where the embedded resource keeps
+// it: the bytes stay valid while the program runs, registered or not.
+struct TEncodedAsset
 {
-    const QImage image = ReadPngImage(APath);
+    QString Path;
+    const uchar *Data = nullptr;
+    qsizetype Size = 0;
+};
+
+[[noreturn]] void ThrowUnreadable(const QString &APath, const TDmImagesDecl &ADecl)
+{
+    throw Exception(QStringLiteral("No se pudo leer la imagen %1 de %2.")
+                        .arg(APath, QLatin1String(ADecl.ClassName)));
+}
+
+[[noreturn]] void ThrowWrongSize(const TImageListDecl &AList, const TDmImagesDecl &ADecl)
+{
+    throw Exception(QStringLiteral("La lista %1 de %2 no tiene el tamaño esperado.")
+                        .arg(QLatin1String(AList.Name), QLatin1String(ADecl.ClassName)));
+}
+
+// Finds an asset of the registered resource and checks the size its header
+// gives; nothing is decoded.
+TEncodedAsset FindAsset(const QString &APath, const QSize &ASize, const TImageListDecl &AList,
+                        const TDmImagesDecl &ADecl)
+{
+    const QResource resource(APath);
+    // The catalogue's resources are built uncompressed (images/CMakeLists.txt).
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
+        ThrowUnreadable(APath, ADecl);
+    const TEncodedAsset asset{APath, resource.data(), resource.size()};
+    const QSize size = PngSize(asset.Data, asset.Size);
+    if (!size.isValid())
+        ThrowUnreadable(APath, ADecl);
+    if (size != ASize)
+        ThrowWrongSize(AList, ADecl);
+    return asset;
+}
+
+QImage DecodeAsset(const TEncodedAsset &AAsset, const QSize &ASize, const TImageListDecl &AList,
+                   const TDmImagesDecl &ADecl)
+{
+    const QImage image = DecodePng(AAsset.Data, AAsset.Size);
     if (image.isNull())
-        throw Exception(QStringLiteral("No se pudo leer la imagen %1 de %2.")
-                            .arg(APath, QLatin1String(ADecl.ClassName)));
+        ThrowUnreadable(AAsset.Path, ADecl);
+    if (image.size() != ASize)
+        ThrowWrongSize(AList, ADecl);
     return image;
 }
 
@@ -123,14 +165,25 @@ TImageList *TDmImages::DecodedList(int AIndex) const
         ~Unregister() { QResource::unregisterResource(Data); }
     } unregister{FResourceData};
 
+    // Every piece is found and its size checked now; each is decoded when
+    // the first of its pictures is needed.
     const TImageListDecl &decl = FDecl->Lists[AIndex];
-    const QImage strip = ReadAsset(AssetPath(*FDecl, decl.Name, ""), *FDecl);
-    const QImage mask = decl.Variant == ivBmp
-                            ? ReadAsset(AssetPath(*FDecl, decl.Name, ".mask"), *FDecl)
-                            : QImage();
-    if (strip.height() != decl.Height || strip.width() != decl.Width * decl.Count)
-        throw Exception(QStringLiteral("La lista %1 de %2 no tiene el tamaño esperado.")
-                            .arg(QLatin1String(decl.Name), QLatin1String(FDecl->ClassName)));
+    struct TPiece
+    {
+        int Pictures;
+        TEncodedAsset Image;
+        TEncodedAsset Mask;
+    };
+    QVector<TPiece> pieces;
+    for (int k = 0; k < PieceCount(decl); ++k) {
+        const int pictures = qMin(PicturesPerPiece, decl.Count - k * PicturesPerPiece);
+        const QSize size(pictures * decl.Width, decl.Height);
+        TPiece piece{pictures, FindAsset(AssetPath(*FDecl, decl.Name, k, ""), size, decl, *FDecl),
+                     TEncodedAsset()};
+        if (decl.Variant == ivBmp)
+            piece.Mask = FindAsset(AssetPath(*FDecl, decl.Name, k, ".mask"), size, decl, *FDecl);
+        pieces.append(piece);
+    }
     // Owned by the module: decoding does not change what the module is.
     auto *list = new TImageList(decl.Width, decl.Height, const_cast<TDmImages *>(this));
     list->setObjectName(QLatin1String(decl.Name));
@@ -139,7 +192,18 @@ TImageList *TDmImages::DecodedList(int AIndex) const
         list->SetBkColor(bk);
         list->SetBlendColor(bk);
     }
-    list->AddMasked(strip, mask);
+    // The declarations are static tables: they outlive every list.
+    const TDmImagesDecl *module = FDecl;
+    const TImageListDecl *listDecl = &decl;
+    for (const TPiece &piece : pieces) {
+        const QSize size(piece.Pictures * decl.Width, decl.Height);
+        list->AddDeferred(piece.Pictures,
+                          [piece, size, listDecl, module](QImage &AImage, QImage &AMask) {
+                              AImage = DecodeAsset(piece.Image, size, *listDecl, *module);
+                              if (piece.Mask.Data)
+                                  AMask = DecodeAsset(piece.Mask, size, *listDecl, *module);
+                          });
+    }
     FLists[AIndex] = list;
     return list;
 }

@@ -56,6 +56,15 @@ struct TImageListDecl
     int BkColor;           // 0xRRGGBB, or clNone
 };
 
+// A list's pictures are stored in pieces of at most PicturesPerPiece
+// pictures side by side: assets <Name>.<k>.png, k = 0, 1, ... (a Bmp list
+// also has <Name>.<k>.mask.png). Drawing a picture decodes only its piece.
+constexpr int PicturesPerPiece = 16;
+inline int PieceCount(const TImageListDecl &AList)
+{
+    return (AList.Count + PicturesPerPiece - 1) / PicturesPerPiece;
+}
+
 enum TIndexKind : std::uint8_t
 {
     ikOrder,     // the index is the position in Order
@@ -111,11 +120,13 @@ public:
     void GetIcon(TImageEnum AImageEnum, TImageSize AImageSize, QIcon &AIcon);
 
     int ColorDepth() const { return FColorDepth; }
-    // The module's list of that name (nullptr when it has none), decoded on
-    // first use. A list whose asset is missing or has the wrong size throws
-    // Exception here, each time it is asked for.
+    // The module's list of that name (nullptr when it has none), made on
+    // first use; each piece of its pictures is decoded when one of them is
+    // first needed. A list whose pieces are missing or have the wrong size
+    // throws Exception here, each time it is asked for; a piece that does
+    // not decode throws when its pictures are drawn.
     TImageList *List(const QString &AName) const;
-    // Whether the list of that name has been decoded (for inspection).
+    // Whether the list of that name has been made (for inspection).
     bool IsListDecoded(const QString &AName) const;
     int DecodedListCount() const;
     const TDmImagesDecl &Decl() const { return *FDecl; }

@@ -35,6 +35,15 @@ const QImage &TImageList::Picture(int AIndex) const
     int &pending = FPending[AIndex];
     if (pending >= 0) {
         TStrip &strip = FStrips[pending];
+        if (strip.Decode) {
+            QImage image;
+            QImage mask;
+            strip.Decode(image, mask);
+            strip.Image = image;
+            strip.Mask = mask;
+            strip.Decode = nullptr;
+            strip.Decoded = true;
+        }
         FImages[AIndex] = Cell(strip.Image, strip.Mask, (AIndex - strip.First) * FWidth);
         pending = -1;
         if (--strip.Remaining == 0) {
@@ -50,6 +59,12 @@ int TImageList::CutCount() const
     return static_cast<int>(std::count(FPending.cbegin(), FPending.cend(), -1));
 }
 
+int TImageList::DecodedStripCount() const
+{
+    return static_cast<int>(std::count_if(FStrips.cbegin(), FStrips.cend(),
+                                          [](const TStrip &AStrip) { return AStrip.Decoded; }));
+}
+
 void TImageList::SetPicture(int AIndex, const QImage &AImage)
 {
     int &pending = FPending[AIndex];
@@ -58,6 +73,7 @@ void TImageList::SetPicture(int AIndex, const QImage &AImage)
         if (--strip.Remaining == 0) {
             strip.Image = QImage();
             strip.Mask = QImage();
+            strip.Decode = nullptr; // nothing of it is needed any more
         }
         pending = -1;
     }
@@ -181,9 +197,20 @@ int TImageList::AddMasked(const QImage &AImage, const QImage &AMask)
     if (AImage.isNull())
         return first;
     const int pictures = qMax(1, AImage.width() / FWidth);
-    FStrips.append(TStrip{AImage, AMask, first, pictures});
+    FStrips.append(TStrip{AImage, AMask, first, pictures, nullptr, true});
     FImages.resize(first + pictures);
     FPending.resize(first + pictures, static_cast<int>(FStrips.size() - 1));
+    return first;
+}
+
+int TImageList::AddDeferred(int APictures, TStripDecoder ADecode)
+{
+    const int first = FImages.size();
+    if (APictures <= 0 || !ADecode)
+        return first;
+    FStrips.append(TStrip{QImage(), QImage(), first, APictures, std::move(ADecode), false});
+    FImages.resize(first + APictures);
+    FPending.resize(first + APictures, static_cast<int>(FStrips.size() - 1));
     return first;
 }
 

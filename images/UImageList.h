@@ -8,12 +8,15 @@
 // alpha channel (fully opaque or fully transparent pixels only).
 //
 // A strip added as image + mask is kept whole; each of its pictures is cut
-// out and converted the first time it is drawn or asked for, then kept.
+// out and converted the first time it is drawn or asked for, then kept. A
+// deferred strip is decoded only when the first of its pictures is needed.
 
 #include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QVector>
+
+#include <functional>
 
 class QBitmap;
 class QIcon;
@@ -32,6 +35,8 @@ public:
     int Count() const { return FImages.size(); }
     // Pictures cut out of their strip so far (for inspection).
     int CutCount() const;
+    // Strips, deferred ones included, whose images have been obtained.
+    int DecodedStripCount() const;
 
     // Invalid colour = none: the pictures' transparent parts stay transparent.
     // A valid one fills every picture's area before the picture is drawn.
@@ -61,6 +66,12 @@ public:
     // The same for images already in memory: AMask is any image whose dark
     // pixels mark the opaque ones; a null AMask takes AImage's own alpha.
     int AddMasked(const QImage &AImage, const QImage &AMask);
+    // Appends APictures pictures of a strip that is not decoded yet: ADecode
+    // gives its image and mask, as AddMasked takes them, the first time one
+    // of its pictures is needed. An exception from ADecode leaves the strip
+    // undecoded (the next use tries again) and reaches the caller.
+    using TStripDecoder = std::function<void(QImage &AImage, QImage &AMask)>;
+    int AddDeferred(int APictures, TStripDecoder ADecode);
     // Replaces picture AIndex; throws Exception for an index outside the list.
     void ReplaceIcon(int AIndex, const QIcon &AIcon);
     void Replace(int AIndex, const QPixmap &AImage, const QBitmap &AMask);
@@ -80,6 +91,8 @@ private:
         QImage Mask;
         int First;     // index of its first picture in the list
         int Remaining; // pictures still to cut; the images are freed at 0
+        TStripDecoder Decode; // a deferred strip's, until it has been decoded
+        bool Decoded;         // its images have been obtained
     };
 
     const QImage &Picture(int AIndex) const;

@@ -1,7 +1,6 @@
 #include "PngImage.h"
 
 #include <QBuffer>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -83,15 +82,18 @@ private slots:
         QVERIFY(DecodePng(nullptr, 100).isNull());
     }
 
-    void readsFilesAndResources()
+    void headerGivesTheSizeWithoutDecoding()
     {
-        QTemporaryDir dir;
-        const QImage source = Gradient(16, 12, true);
-        const QString path = dir.filePath(QStringLiteral("p.png"));
-        QVERIFY(source.save(path, "PNG"));
-        QCOMPARE(ReadPngImage(path), source);
-        QVERIFY(ReadPngImage(dir.filePath(QStringLiteral("missing.png"))).isNull());
-        QVERIFY(ReadPngImage(QStringLiteral(":/no/such/picture.png")).isNull());
+        const QByteArray png = Encode(Gradient(37, 5, true));
+        const auto *data = reinterpret_cast<const uchar *>(png.constData());
+        QCOMPARE(PngSize(data, png.size()), QSize(37, 5));
+        QCOMPARE(PngSize(data, 24), QSize(37, 5));   // the header is enough
+        QVERIFY(!PngSize(data, 23).isValid());
+        QVERIFY(!PngSize(nullptr, 100).isValid());
+        QByteArray notPng = png;
+        notPng[1] = 'X';
+        QVERIFY(!PngSize(reinterpret_cast<const uchar *>(notPng.constData()), notPng.size())
+                     .isValid());
     }
 };
 

@@ -90,7 +90,7 @@ public:
 const TImageListDecl FaultyLists[] = {
     {"ImgAct16Bmp", is16p, ivBmp, 16, 16, 78, clNone},  // as declared by TDmImagesAct
     {"ImgActNoExiste", is32p, ivPng, 32, 32, 78, clNone}, // no such asset
-    {"ImgAct11Bmp", is11p, ivBmp, 11, 11, 2, clNone},    // the strip holds one picture
+    {"ImgAct11Bmp", is11p, ivBmp, 11, 11, 2, clNone},    // the piece holds one picture
 };
 
 const TImageEnum FaultyOrder[] = {ieActMantenerDatos};
@@ -383,7 +383,7 @@ private slots:
 
     void modulePicturesAreReadOnlyWhileAListIsDecoded()
     {
-        const QString path = QStringLiteral(":/ZeDede/images/Math/ImgMath16Png.png");
+        const QString path = QStringLiteral(":/ZeDede/images/Math/ImgMath16Png.0.png");
         QVERIFY(!QFile::exists(path));
         const int live = TDmImages::InstanceCount(TDmImagesMath::ClassType());
         {
@@ -409,9 +409,14 @@ private slots:
         QCOMPARE(act->DecodedListCount(), 1);
         QVERIFY(act->IsListDecoded(QStringLiteral("ImgAct16Bmp")));
         QVERIFY(!act->IsListDecoded(QStringLiteral("ImgAct16Png")));
-        // Only the drawn picture was cut out of its strip.
+        // Only the drawn picture was cut, out of the only piece decoded.
         QCOMPARE(act->Img16Bmp()->CutCount(), 1);
         QCOMPARE(act->Img16Bmp()->Count(), 78);
+        QCOMPARE(act->Img16Bmp()->DecodedStripCount(), 1);
+        // The last piece holds the 14 pictures left over (64 .. 77).
+        QCOMPARE(act->Img16Bmp()->Image(77).size(), QSize(16, 16));
+        QVERIFY(act->Img16Bmp()->Image(78).isNull());
+        QCOMPARE(act->Img16Bmp()->DecodedStripCount(), 2);
         QCOMPARE(act->DecodedListCount(), 1);
         // An abstract list decodes nothing; an unknown name is no list.
         QVERIFY_THROWS_EXCEPTION(EAbstractError, act->Img48Bmp());
@@ -447,14 +452,14 @@ private slots:
         TDmImagesFaulty faulty(&FaultyDecl);
         QCOMPARE(faulty.DecodedListCount(), 0);
         const QString missing = QStringLiteral(
-            "No se pudo leer la imagen :/ZeDede/images/Act/ImgActNoExiste.png de TDmImagesFaulty.");
+            "No se pudo leer la imagen :/ZeDede/images/Act/ImgActNoExiste.0.png de TDmImagesFaulty.");
         QCOMPARE(ErrorOf([&] { faulty.Img32Png(); }), missing);
         QCOMPARE(ErrorOf([&] { faulty.List(QStringLiteral("ImgActNoExiste")); }), missing); // again
         QCOMPARE(ErrorOf([&] { faulty.Img11Bmp(); }),
                  QStringLiteral("La lista ImgAct11Bmp de TDmImagesFaulty no tiene el tamaño esperado."));
         QCOMPARE(faulty.DecodedListCount(), 0);
         // The resource was released after each failure.
-        QVERIFY(!QFile::exists(QStringLiteral(":/ZeDede/images/Act/ImgAct16Bmp.png")));
+        QVERIFY(!QFile::exists(QStringLiteral(":/ZeDede/images/Act/ImgAct16Bmp.0.png")));
         QPixmap b;
         faulty.GetBitmap(ieActMantenerDatos, is16p, b);
         QCOMPARE(b.size(), QSize(16, 16));

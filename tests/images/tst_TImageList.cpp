@@ -53,6 +53,62 @@ private slots:
         QVERIFY(list.Image(3).isNull());
     }
 
+    // A deferred strip is decoded once, when the first of its pictures is
+    // needed, and gives the same pictures as the strip added at once.
+    void deferredStripsDecodeOnFirstUseOnly()
+    {
+        QImage strip(8, 4, QImage::Format_RGB32);
+        strip.fill(Qt::green);
+        QPainter(&strip).fillRect(4, 0, 4, 4, Qt::blue);
+        QImage mask(8, 4, QImage::Format_RGB32);
+        mask.fill(Qt::black);
+        mask.setPixel(6, 2, qRgb(255, 255, 255));
+        TImageList eager(4, 4);
+        eager.AddMasked(strip, mask);
+
+        int decodes = 0;
+        bool fail = true;
+        TImageList list(4, 4);
+        QCOMPARE(list.AddMasked(strip, mask), 0);
+        QCOMPARE(list.AddDeferred(2, [&](QImage &AImage, QImage &AMask) {
+                     ++decodes;
+                     if (fail)
+                         throw Exception(QStringLiteral("piece unreadable"));
+                     AImage = strip;
+                     AMask = mask;
+                 }),
+                 2);
+        QCOMPARE(list.AddDeferred(2, [&](QImage &AImage, QImage &) {
+                     ++decodes;
+                     AImage = strip;
+                 }),
+                 4);
+        QCOMPARE(list.Count(), 6);
+        QCOMPARE(list.DecodedStripCount(), 1);   // only the strip added at once
+        QCOMPARE(list.Image(1), eager.Image(1));
+        QCOMPARE(decodes, 0);
+
+        // A decoder that fails leaves its strip to be tried again.
+        QVERIFY_THROWS_EXCEPTION(Exception, list.Image(3));
+        QCOMPARE(decodes, 1);
+        QCOMPARE(list.DecodedStripCount(), 1);
+        fail = false;
+        QCOMPARE(list.Image(3), eager.Image(1));
+        QCOMPARE(qAlpha(list.Image(3).pixel(2, 2)), 0);
+        QCOMPARE(list.Image(2), eager.Image(0));
+        QCOMPARE(decodes, 2);                    // the second picture needed no decoding
+        QCOMPARE(list.DecodedStripCount(), 2);
+
+        // A strip whose pictures are all replaced before use is never decoded.
+        QPixmap red(4, 4);
+        red.fill(Qt::red);
+        list.Replace(4, red, QBitmap());
+        list.Replace(5, red, QBitmap());
+        QCOMPARE(QColor(list.Image(5).pixel(0, 0)), QColor(Qt::red));
+        QCOMPARE(decodes, 2);
+        QCOMPARE(list.DecodedStripCount(), 2);
+    }
+
     void picturesAreCutOnFirstUseInAnyOrder()
     {
         TImageList list(4, 4);

@@ -144,7 +144,7 @@ private slots:
         QVERIFY(RepositoryImages);
         QCOMPARE(RepositoryImages->LoadedModuleCount(), 0);
         QCOMPARE(TDmImages::InstanceCount(), 0);
-        QVERIFY(!QFile::exists(QStringLiteral(":/ZeDede/images/Act/ImgAct16Png.png")));
+        QVERIFY(!QFile::exists(QStringLiteral(":/ZeDede/images/Act/ImgAct16Png.0.png")));
     }
 
     void initTestCase()

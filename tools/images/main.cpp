@@ -1,9 +1,9 @@
 // zedede_image_assets: writes the catalogue's asset set, or contact sheets.
 //
 //   zedede_image_assets assets <images/assets> [<Tango theme dir>]
-//       draws every list of every module and writes, per module, the strips
-//       <Theme>/<List>.png (Bmp lists: RGB strip + <List>.mask.png) and the
-//       resource file <Theme>.qrc.
+//       draws every list of every module and writes, per module, the pieces
+//       of each list <Theme>/<List>.<k>.png (Bmp lists: RGB piece +
+//       <List>.<k>.mask.png) and the resource file <Theme>.qrc.
 //   zedede_image_assets sheet <folder>
 //       loads every module from the program's embedded resources and saves a
 //       contact sheet per module (<Theme>.png) plus contact-sheet.png.
@@ -68,6 +68,36 @@ QImage Picture(const TPictureSource &ASource, const TDmImagesDecl &AModule, cons
     return ASource.Render(recipe, AList.Width, AList.Height);
 }
 
+// Writes one piece of a list: a Png list's pictures with their alpha; a Bmp
+// list's as an RGB image laid over the face colour plus a 1-bit mask.
+void WritePiece(const QImage &APiece, const TImageListDecl &AList, const QString &ABase)
+{
+    if (AList.Variant == ivPng) {
+        Save(APiece.convertToFormat(QImage::Format_ARGB32), ABase + ".png");
+        return;
+    }
+    const QRgb face = AList.BkColor == clNone ? BmpFace : (0xff000000u | QRgb(AList.BkColor));
+    QImage rgb(APiece.size(), QImage::Format_RGB888);
+    QImage mask(APiece.size(), QImage::Format_Mono);
+    mask.setColorCount(2);
+    mask.setColor(0, qRgb(255, 255, 255)); // transparent
+    mask.setColor(1, qRgb(0, 0, 0));       // opaque
+    mask.fill(0);
+    for (int y = 0; y < APiece.height(); ++y) {
+        const QRgb *src = reinterpret_cast<const QRgb *>(APiece.constScanLine(y));
+        for (int x = 0; x < APiece.width(); ++x) {
+            const QRgb s = src[x];
+            const int a = qAlpha(s);
+            const auto over = [&](int cs, int cf) { return cs + cf * (255 - a) / 255; };
+            rgb.setPixel(x, y, qRgb(over(qRed(s), qRed(face)), over(qGreen(s), qGreen(face)),
+                                    over(qBlue(s), qBlue(face))));
+            mask.setPixel(x, y, a >= 128 ? 1 : 0);
+        }
+    }
+    Save(rgb, ABase + ".png");
+    Save(mask, ABase + ".mask.png");
+}
+
 void WriteAssets(const QString &AOut, const QString &ATheme)
 {
     const TPictureSource source(ATheme);
@@ -86,35 +116,19 @@ void WriteAssets(const QString &AOut, const QString &ATheme)
                 for (int i = 0; i < list.Count; ++i)
                     painter.drawImage(i * list.Width, 0, Picture(source, *module, list, int(l), i));
             }
-            const QString name = QLatin1String(list.Name);
-            const QString base = AOut + QLatin1Char('/') + theme + QLatin1Char('/') + name;
-            if (list.Variant == ivPng) {
-                Save(strip.convertToFormat(QImage::Format_ARGB32), base + ".png");
+            for (int k = 0; k < PieceCount(list); ++k) {
+                const int first = k * PicturesPerPiece;
+                const int pictures = qMin(PicturesPerPiece, list.Count - first);
+                const QImage piece =
+                    strip.copy(first * list.Width, 0, pictures * list.Width, list.Height);
+                const QString name = QLatin1String(list.Name) + QLatin1Char('.') + QString::number(k);
+                const QString base = AOut + QLatin1Char('/') + theme + QLatin1Char('/') + name;
+                WritePiece(piece, list, base);
                 q << "    <file alias=\"" << name << ".png\">" << theme << '/' << name << ".png</file>\n";
-                continue;
+                if (list.Variant == ivBmp)
+                    q << "    <file alias=\"" << name << ".mask.png\">" << theme << '/' << name
+                      << ".mask.png</file>\n";
             }
-            const QRgb face = list.BkColor == clNone ? BmpFace : (0xff000000u | QRgb(list.BkColor));
-            QImage rgb(strip.size(), QImage::Format_RGB888);
-            QImage mask(strip.size(), QImage::Format_Mono);
-            mask.setColorCount(2);
-            mask.setColor(0, qRgb(255, 255, 255)); // transparent
-            mask.setColor(1, qRgb(0, 0, 0));       // opaque
-            mask.fill(0);
-            for (int y = 0; y < strip.height(); ++y) {
-                const QRgb *src = reinterpret_cast<const QRgb *>(strip.constScanLine(y));
-                for (int x = 0; x < strip.width(); ++x) {
-                    const QRgb s = src[x];
-                    const int a = qAlpha(s);
-                    const auto over = [&](int cs, int cf) { return cs + cf * (255 - a) / 255; };
-                    rgb.setPixel(x, y, qRgb(over(qRed(s), qRed(face)), over(qGreen(s), qGreen(face)),
-                                            over(qBlue(s), qBlue(face))));
-                    mask.setPixel(x, y, a >= 128 ? 1 : 0);
-                }
-            }
-            Save(rgb, base + ".png");
-            Save(mask, base + ".mask.png");
-            q << "    <file alias=\"" << name << ".png\">" << theme << '/' << name << ".png</file>\n";
-            q << "    <file alias=\"" << name << ".mask.png\">" << theme << '/' << name << ".mask.png</file>\n";
         }
         q << "  </qresource>\n</RCC>\n";
         QFile file(AOut + QLatin1Char('/') + theme + ".qrc");
