@@ -10,4 +10,5 @@
 // default family when none is installed. Looked up once per process.
 QString UserInterfaceFontFamily();
 
+// The font, without OpenType shaping for scripts that do not need it.
 QFont UserInterfaceFont(int APixelSize = 11);
