@@ -69,11 +69,15 @@ QFont BoldFont(int APixelSize = 11)
     return f;
 }
 
-// A label sized to its text, at its stored position.
-QLabel *AutoLabel(QWidget *AParent, int ALeft, int ATop, const QString &ACaption)
+// A label sized to its text, at its stored position; with a font of its own
+// when AFont is given (set before the label is sized, so it is sized once).
+QLabel *AutoLabel(QWidget *AParent, int ALeft, int ATop, const QString &ACaption,
+                  const QFont *AFont = nullptr)
 {
     auto *l = new QLabel(ACaption, AParent);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (AFont)
+        l->setFont(*AFont);
     l->move(ALeft, ATop);
     l->adjustSize();
     return l;
@@ -352,22 +356,16 @@ void TfrmZeDede::BuildForm()
     wpFinal->SetTopTitle(QStringLiteral("Información procesada"));
     wpFinal->SetTopText(QStringLiteral(" "));
 
-    Label10 = AutoLabel(wpFinal, 68, 32, QStringLiteral("Se generaron los siguientes archivos:"));
-    Label10->setFont(BoldFont());
-    Label10->adjustSize();
-    Label13 = AutoLabel(wpFinal, 80, 72, QStringLiteral("Clave privada:"));
-    Label13->setFont(BoldFont());
-    Label13->adjustSize();
+    const QFont bold = BoldFont();
+    Label10 = AutoLabel(wpFinal, 68, 32, QStringLiteral("Se generaron los siguientes archivos:"),
+                        &bold);
+    Label13 = AutoLabel(wpFinal, 80, 72, QStringLiteral("Clave privada:"), &bold);
     laFilePrivada = AutoLabel(wpFinal, 248, 72, QString());
     laFilePrivada->setObjectName(QStringLiteral("laFilePrivada"));
-    Label14 = AutoLabel(wpFinal, 80, 104, QStringLiteral("Pedido de certificado digital:"));
-    Label14->setFont(BoldFont());
-    Label14->adjustSize();
+    Label14 = AutoLabel(wpFinal, 80, 104, QStringLiteral("Pedido de certificado digital:"), &bold);
     laFilePedido = AutoLabel(wpFinal, 248, 104, QString());
     laFilePedido->setObjectName(QStringLiteral("laFilePedido"));
-    Label15 = AutoLabel(wpFinal, 80, 136, QStringLiteral("Identificación de origen:"));
-    Label15->setFont(BoldFont());
-    Label15->adjustSize();
+    Label15 = AutoLabel(wpFinal, 80, 136, QStringLiteral("Identificación de origen:"), &bold);
     laFileSource = AutoLabel(wpFinal, 248, 136, QString());
     laFileSource->setObjectName(QStringLiteral("laFileSource"));
 

@@ -120,6 +120,11 @@ void TImageList::GetBitmap(int AIndex, QPixmap &ABitmap) const
 {
     if (AIndex < 0 || AIndex >= FImages.size())
         return;
+    if (ABitmap.isNull()) {
+        // Drawn over nothing, the bitmap is the picture as drawn: no painter.
+        ABitmap = QPixmap::fromImage(Rendered(AIndex));
+        return;
+    }
     if (ABitmap.width() != FWidth || ABitmap.height() != FHeight) {
         QPixmap resized(FWidth, FHeight);
         resized.fill(Qt::transparent);

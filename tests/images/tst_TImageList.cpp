@@ -183,6 +183,18 @@ private slots:
         list.GetBitmap(1, b);
         list.GetBitmap(-1, b);
         QCOMPARE(b.toImage(), before);
+
+        // Into an empty bitmap: the picture itself, its transparent half kept.
+        QPixmap empty;
+        list.GetBitmap(0, empty);
+        QCOMPARE(empty.size(), QSize(8, 6));
+        const QImage drawn = empty.toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(drawn.pixel(1, 1), qRgb(0, 0, 255));
+        QCOMPARE(qAlpha(drawn.pixel(6, 1)), 0);
+        QPixmap cleared(8, 6);   // the same as drawing over a cleared bitmap
+        cleared.fill(Qt::transparent);
+        list.GetBitmap(0, cleared);
+        QCOMPARE(cleared.toImage().convertToFormat(QImage::Format_ARGB32), drawn);
     }
 
     void backgroundColourFillsTransparentParts()
