@@ -10,5 +10,6 @@
 // default family when none is installed. Looked up once per process.
 QString UserInterfaceFontFamily();
 
-// The font, without OpenType shaping for scripts that do not need it.
+// The font, fully hinted and without OpenType shaping for scripts that do
+// not need it.
 QFont UserInterfaceFont(int APixelSize = 11);
