@@ -171,6 +171,7 @@ TImageList *TDmImages::DecodedList(int AIndex) const
     struct TPiece
     {
         int Pictures;
+        QSize Size;
         TEncodedAsset Image;
         TEncodedAsset Mask;
     };
@@ -178,7 +179,8 @@ TImageList *TDmImages::DecodedList(int AIndex) const
     for (int k = 0; k < PieceCount(decl); ++k) {
         const int pictures = qMin(PicturesPerPiece, decl.Count - k * PicturesPerPiece);
         const QSize size(pictures * decl.Width, decl.Height);
-        TPiece piece{pictures, FindAsset(AssetPath(*FDecl, decl.Name, k, ""), size, decl, *FDecl),
+        TPiece piece{pictures, size,
+                     FindAsset(AssetPath(*FDecl, decl.Name, k, ""), size, decl, *FDecl),
                      TEncodedAsset()};
         if (decl.Variant == ivBmp)
             piece.Mask = FindAsset(AssetPath(*FDecl, decl.Name, k, ".mask"), size, decl, *FDecl);
@@ -196,13 +198,11 @@ TImageList *TDmImages::DecodedList(int AIndex) const
     const TDmImagesDecl *module = FDecl;
     const TImageListDecl *listDecl = &decl;
     for (const TPiece &piece : pieces) {
-        const QSize size(piece.Pictures * decl.Width, decl.Height);
-        list->AddDeferred(piece.Pictures,
-                          [piece, size, listDecl, module](QImage &AImage, QImage &AMask) {
-                              AImage = DecodeAsset(piece.Image, size, *listDecl, *module);
-                              if (piece.Mask.Data)
-                                  AMask = DecodeAsset(piece.Mask, size, *listDecl, *module);
-                          });
+        list->AddDeferred(piece.Pictures, [piece, listDecl, module](QImage &AImage, QImage &AMask) {
+            AImage = DecodeAsset(piece.Image, piece.Size, *listDecl, *module);
+            if (piece.Mask.Data)
+                AMask = DecodeAsset(piece.Mask, piece.Size, *listDecl, *module);
+        });
     }
     FLists[AIndex] = list;
     return list;

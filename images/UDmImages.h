@@ -167,4 +167,4 @@ private:
 
 // The embedded resource of a theme (nullptr when the build holds none);
 // defined by the build from the committed assets.
-const unsigned char *DmImagesResourceData(const char *ATheme);
+const unsigned char *DmImagesResourceData(const char *ATheme, std::size_t *ASize = nullptr);

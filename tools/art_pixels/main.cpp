@@ -3,10 +3,11 @@
 // decodes nothing at start-up.
 //   art_pixels <input.png> <output.pixels>
 //
-// Output: "ZDPX", then width, height and QImage format as native 32-bit
-// words, then the rows of 32-bit pixels (Format_RGB32 for an opaque picture,
-// Format_ARGB32_Premultiplied for one with transparency, as a pixmap keeps
-// them), each row width * 4 bytes.
+// Output: the form described in app/ZeDedeArt.h, Format_RGB32 for an opaque
+// picture and Format_ARGB32_Premultiplied for one with transparency, as a
+// pixmap keeps them.
+
+#include "ZeDedeArt.h"
 
 #include <QFile>
 #include <QImage>
@@ -32,9 +33,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "art_pixels: cannot write %s\n", argv[2]);
         return 1;
     }
-    const std::uint32_t header[4] = {0x5850445a /* "ZDPX" little-endian */,
-                                     std::uint32_t(image.width()), std::uint32_t(image.height()),
-                                     std::uint32_t(image.format())};
+    const std::uint32_t header[ZeDedeArtHeaderWords] = {
+        ZeDedeArtMagic, std::uint32_t(image.width()), std::uint32_t(image.height()),
+        std::uint32_t(image.format())};
     bool ok = out.write(reinterpret_cast<const char *>(header), sizeof header) == sizeof header;
     for (int y = 0; ok && y < image.height(); ++y) {
         const qint64 row = qint64(image.width()) * 4;
