@@ -233,7 +233,17 @@ TfrmZeDede::TfrmZeDede(QWidget *AParent)
     FormCreate(this);
 }
 
-TfrmZeDede::~TfrmZeDede() = default;
+TfrmZeDede::~TfrmZeDede()
+{
+    // Taking the window apart (closing it, deleting its controls) moves the
+    // focus, and nothing of this window may answer once its own part is
+    // gone: the focus connection ends here, and the wizard, whose pages call
+    // this window's handlers, goes while the window is still whole.
+    if (qApp)
+        disconnect(qApp, &QApplication::focusChanged, this, &TfrmZeDede::FocusChanged);
+    delete wizt;
+    wizt = nullptr;
+}
 
 void TfrmZeDede::BuildForm()
 {
@@ -489,6 +499,12 @@ void TfrmZeDede::FormShow(QObject *)
 void TfrmZeDede::wiztChange(QObject *)
 {
     UpdatePicture();
+    // The page's enter event comes with the keyboard focus, and the focus
+    // reaches a window only while it is active; without a window manager
+    // nothing activates the window again after a message box. The default
+    // folder must not depend on that.
+    if (wizt->ActivePage() == wpDatos)
+        wpDatosEnter(wpDatos);
 }
 
 void TfrmZeDede::UpdatePicture()
