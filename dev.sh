@@ -1,11 +1,14 @@
 #!/bin/sh
 # Set-up, build and run on Debian 12.
 #   ./dev.sh run    install what is missing, build, start the wizard
-#   ./dev.sh test   install what is missing, build, run every test
+#   ./dev.sh test   install what is missing, build, run every test; then
+#                   build the tests again with AddressSanitizer and
+#                   UndefinedBehaviorSanitizer (in build-asan) and run them
 set -eu
 
 cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
+ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev \
 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
 libbenchmark-dev"
@@ -28,6 +31,15 @@ build() {
     cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer: a memory
+# error, a leak or undefined behaviour fails the test that meets it.
+sanitizer_tests() {
+    cmake -S . -B "$ASAN_BUILD_DIR" -DCMAKE_BUILD_TYPE=Debug -DZEDEDE_SANITIZERS=ON \
+        -DZEDEDE_BENCH=OFF
+    cmake --build "$ASAN_BUILD_DIR" -j "$(nproc)"
+    (cd "$ASAN_BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+}
+
 case "${1:-}" in
     run)
         install_missing
@@ -37,8 +49,8 @@ case "${1:-}" in
     test)
         install_missing
         build
-        cd "$BUILD_DIR"
-        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+        sanitizer_tests
         ;;
     *)
         echo "usage: $0 run|test" >&2
