@@ -22,6 +22,12 @@ QString &TitleStore()
     return title;
 }
 
+QString &DetailsStore()
+{
+    static QString details;
+    return details;
+}
+
 // Reports once that the main window has been painted: after the first paint
 // pass that reaches a widget of the window has finished.
 class TShownProbe : public QObject
@@ -66,6 +72,8 @@ QMessageBox::StandardButton DefaultMessageBox(QWidget *AParent, QMessageBox::Ico
                                               QMessageBox::StandardButton ADefault)
 {
     QMessageBox box(AIcon, ATitle, AText, AButtons, AParent);
+    if (AIcon == QMessageBox::Critical && !DetailsStore().isEmpty())
+        box.setDetailedText(DetailsStore());
     box.setDefaultButton(ADefault);
     box.setEscapeButton(AButtons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
     const int result = box.exec();
@@ -90,10 +98,20 @@ QString ErrorBoxText(const QString &AMessage)
     return AMessage;
 }
 
-void ShowErrorBox(QWidget *AParent, const QString &AMessage)
+void ShowErrorBox(QWidget *AParent, const QString &AMessage, const QString &ADetails)
 {
+    DetailsStore() = ADetails;
+    struct TClear
+    {
+        ~TClear() { DetailsStore().clear(); }
+    } clear;
     MessageBox(AParent, QMessageBox::Critical, ErrorBoxText(AMessage), QMessageBox::Ok,
                QMessageBox::Ok);
+}
+
+QString ErrorBoxDetails()
+{
+    return DetailsStore();
 }
 
 bool AskYesNo(QWidget *AParent, const QString &AText)
@@ -107,8 +125,10 @@ void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler)
 {
     try {
         AHandler();
+    } catch (const EAbort &) {
+        // Stopped at the user's request: nothing to show.
     } catch (const Exception &e) {
-        ShowErrorBox(AParent, e.Message());
+        ShowErrorBox(AParent, e.Message(), e.Details());
     } catch (const std::exception &e) {
         ShowErrorBox(AParent, QString::fromLocal8Bit(e.what()));
     } catch (...) {
