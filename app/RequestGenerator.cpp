@@ -219,11 +219,11 @@ public:
     {
         QString details = Problem;
         if (!FParameters.isEmpty()) {
-            details += QStringLiteral("\n\nOrden: %1 %2\nCarpeta de trabajo: %3")
-                           .arg(QuoteArgument(FProgram), FParameters, FDirectory);
             const QString output = LastLines(FOutcome.Output, 20);
             details += output.isEmpty() ? QStringLiteral("\n\nOpenSSL no mostró ningún mensaje.")
                                         : QStringLiteral("\n\nSalida de OpenSSL:\n") + output;
+            details += QStringLiteral("\n\nOrden: %1 %2\nCarpeta de trabajo: %3")
+                           .arg(QuoteArgument(FProgram), FParameters, FDirectory);
         }
         throw Exception(FMessage, Redacted(details, FPassword));
     }

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -72,8 +73,14 @@ QMessageBox::StandardButton DefaultMessageBox(QWidget *AParent, QMessageBox::Ico
                                               QMessageBox::StandardButton ADefault)
 {
     QMessageBox box(AIcon, ATitle, AText, AButtons, AParent);
-    if (AIcon == QMessageBox::Critical && !DetailsStore().isEmpty())
+    if (AIcon == QMessageBox::Critical && !DetailsStore().isEmpty()) {
         box.setDetailedText(DetailsStore());
+        box.setInformativeText(QStringLiteral("El motivo está en los detalles."));
+        // Wide enough for a program's messages to be read.
+        if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+            grid->addItem(new QSpacerItem(560, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                          grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.setDefaultButton(ADefault);
     box.setEscapeButton(AButtons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
     const int result = box.exec();
