@@ -448,6 +448,9 @@ private slots:
                         || ReadFile("/proc/" + pid + "/cmdline").isEmpty());
         }
         QVERIFY(LogText().contains(message));
+        QVERIFY(LogText().contains(reason.section('\n', 0, 0)));
+        QVERIFY(!LogText().contains(d.Password));
+        QVERIFY(!details.contains(d.Password));
     }
 
     void readOnlyDestinationShowsOpenSSLsReason()
