@@ -60,17 +60,17 @@
 #include "WizardStepsList.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
 #include <QWidget>
 
 #include <exception>
 #include <functional>
 
 class QCheckBox;
-class QLabel;
-class QPushButton;
-class QToolButton;
 class TWizardKv;
 
 using TNotifyEvent = std::function<void(QObject *Sender)>;
