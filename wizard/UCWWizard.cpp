@@ -450,8 +450,10 @@ void TWizardKv::FocusChanged(QWidget *AOld, QWidget *ANow)
     // back to the control asked for.
     if (TWizardPageKv *page = PageHolding(ANow); page && page != ActivePage() && !FSwitching) {
         QPointer<QWidget> asked(ANow);
-        HandleClick(this, [&] { ShowControl(ANow); });
-        if (asked && ActivePage() == page && QApplication::focusWidget() != asked)
+        HandleClick(this, [&] { SetActivePage(page); });
+        if (!asked)
+            return;
+        if (ActivePage() == page && QApplication::focusWidget() != asked)
             asked->setFocus(Qt::OtherFocusReason);
     }
     auto inside = [](TWizardPageKv *APage, QWidget *AControl) {

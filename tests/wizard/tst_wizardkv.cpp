@@ -426,6 +426,23 @@ void TestWizardKv::excludingTheActivePage()
     QVERIFY(f.Wizard->Finished());   // p1 has no included page after it
     f.Pages[0]->SetInclude(false);   // nothing else to show: it stays
     QCOMPARE(f.ActiveName(), QStringLiteral("p1"));
+
+    // Excluding or removing the finished last page: the page before it is
+    // the end now, arrived on with Back enabled.
+    for (bool remove : {false, true}) {
+        TWizardFixture g(3);
+        g.Wizard->NextButton->click();
+        g.Wizard->NextButton->click();
+        if (remove)
+            g.Wizard->RemovePage(g.Pages[2]);
+        else
+            g.Pages[2]->SetInclude(false);
+        QCOMPARE(g.ActiveName(), QStringLiteral("p2"));
+        QVERIFY(g.Wizard->Finished());
+        QVERIFY(g.Wizard->BackButton->isEnabled());
+        QVERIFY(!g.Wizard->NextButton->isEnabled());
+        QVERIFY(g.Wizard->FinishButton->isEnabled());
+    }
 }
 
 void TestWizardKv::loadingPhaseAndEventOrder()

@@ -1,4 +1,5 @@
-// The wizard's navigation rules without any widget or application object.
+// The wizard's navigation rules without any widget or application object;
+// the rules also reached through the wizard's buttons are tested there.
 
 #include "WizardNavigator.h"
 
@@ -77,33 +78,11 @@ class TestWizardNavigator : public QObject
     Q_OBJECT
 
 private slots:
-    void findNextSkipsExcludedAndDoesNotWrap();
     void buttonsOnArrival_data();
     void buttonsOnArrival();
     void endPageAfterExcludingOrRemoving_data();
     void endPageAfterExcludingOrRemoving();
-    void includingBehindTheEndReopensIt();
-    void doneQueryAndEnabledRules();
-    void excludingTheActivePage();
 };
-
-void TestWizardNavigator::findNextSkipsExcludedAndDoesNotWrap()
-{
-    TNav n(4);
-    n[1]->SetInclude(false);
-    QCOMPARE(n.Nav.FindNext(n[0], true, true), n[2]);
-    QCOMPARE(n.Nav.FindNext(n[0], true, false), n[1]);
-    QCOMPARE(n.Nav.FindNext(n[2], false, true), n[0]);
-    QCOMPARE(n.Nav.FindNext(n[3], true, false), nullptr);
-    QCOMPARE(n.Nav.FindNext(n[0], false, false), nullptr);
-    TStep loose;
-    QCOMPARE(n.Nav.FindNext(&loose, true, false), nullptr);
-    QCOMPARE(n.Nav.FindNext(nullptr, true, false), nullptr);
-    QCOMPARE(n.Nav.RemovalSuccessor(n[2]), n[3]);
-    QCOMPARE(n.Nav.RemovalSuccessor(n[3]), n[2]);
-    n.Nav.Append(n[0]);   // listed once only
-    QCOMPARE(n.Nav.Count(), 4);
-}
 
 void TestWizardNavigator::buttonsOnArrival_data()
 {
@@ -189,69 +168,6 @@ void TestWizardNavigator::endPageAfterExcludingOrRemoving()
         QVERIFY(n.Next);
         QCOMPARE(n.Caption, QStringLiteral("&Terminar"));
     }
-}
-
-void TestWizardNavigator::includingBehindTheEndReopensIt()
-{
-    TNav n(3);
-    n[2]->SetInclude(false);
-    n.SwitchTo(n[0]);
-    n.ClickNext();
-    QVERIFY(n.Nav.Finished());
-    n[2]->SetInclude(true);
-    const TIncludeEffect effect = n.Nav.IncludeChanged(n[2]);
-    QVERIFY(!effect.Switch && effect.Refresh);
-    n.Show(n.Nav.Refresh(true, true));
-    QVERIFY(!n.Nav.Finished());
-    QVERIFY(n.Next);
-    QCOMPARE(n.Caption, QStringLiteral(" &Siguiente >"));
-    QVERIFY(n.Finish);   // left as the end had it
-    QCOMPARE(n.Nav.NextStep(), TNextStep::Move);
-
-    // A page before the active one asks for nothing.
-    n[0]->SetInclude(false);
-    const TIncludeEffect before = n.Nav.IncludeChanged(n[0]);
-    QVERIFY(!before.Switch && !before.Refresh);
-}
-
-void TestWizardNavigator::doneQueryAndEnabledRules()
-{
-    TNav n(2);
-    QVERIFY(!n.Nav.NextEnabled(true, true));   // no active page
-    n.SwitchTo(n[0]);
-    QVERIFY(n.Nav.NextEnabled(true, true));
-    QVERIFY(!n.Nav.NextEnabled(false, true));
-    QVERIFY(!n.Nav.NextEnabled(true, false));
-    QVERIFY(!n.Nav.BackEnabled(true));
-    n.ClickNext();
-    // Finished at the end: Next stays off while Cancel is offered, Back is off.
-    QVERIFY(!n.Nav.NextEnabled(true, true));
-    QVERIFY(!n.Nav.BackEnabled(true));
-    n.Nav.CancelShown = false;
-    QVERIFY(n.Nav.NextEnabled(true, true));
-    QCOMPARE(n.Nav.NextStep(), TNextStep::Finish);
-    n.Nav.ClearFinished();
-    QVERIFY(n.Nav.BackEnabled(true));
-}
-
-void TestWizardNavigator::excludingTheActivePage()
-{
-    TNav n(3);
-    n.SwitchTo(n[1]);
-    n.Exclude(n[1]);
-    QCOMPARE(n.Nav.Active(), n[2]);   // the nearest included page after it
-    n.Exclude(n[2]);
-    QCOMPARE(n.Nav.Active(), n[0]);   // else the one before it
-    QVERIFY(n.Nav.Finished());
-    QVERIFY(!n.Back);
-    n.Exclude(n[0]);
-    QCOMPARE(n.Nav.Active(), n[0]);   // nothing else to show: it stays
-
-    TNav lone(1);
-    lone.SwitchTo(lone[0]);
-    lone.Exclude(lone[0]);
-    QCOMPARE(lone.Nav.Active(), nullptr);
-    QCOMPARE(lone.Nav.NextStep(), TNextStep::None);
 }
 
 QTEST_APPLESS_MAIN(TestWizardNavigator)
