@@ -4,6 +4,7 @@
 
 #include "Exception.h"
 #include "uZeDede.h"
+#include "UVmRepositoryImages.h"
 #include "UserInterfaceFont.h"
 
 #include <QApplication>
@@ -172,6 +173,7 @@ int RunZeDede(int argc, char **argv)
     LoadSpanishTranslation(app);
     fonts.Wait();
     ApplyUserInterfaceFont(app);
+    TVmRepositoryImages::RegisterWizardHelpGlyph();
 
     int result = 0;
     try {

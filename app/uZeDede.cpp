@@ -530,7 +530,7 @@ void TfrmZeDede::CreateLabelVemra()
     QWidget *bar = wizt->CancelButton->parentWidget();
     FLabelVemra = new TLinkLabelKv(bar);
     FLabelVemra->setObjectName(QStringLiteral("FLabelVemra"));
-    TWizardPanelKv::SetTag(FLabelVemra, 4);
+    TWizardKv::SetTag(FLabelVemra, 4);
     FLabelVemra->setGeometry(20, 392, 164, 13);
     FLabelVemra->setText(QStringLiteral("Visite la página de Vemra Revororad S.A."));
     LinkFont(FLabelVemra);

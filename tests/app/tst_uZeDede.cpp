@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(F->wizt->FirstPage(), F->wpInicial);
         QVERIFY(!F->wizt->BackButton->isEnabled());
         QVERIFY(F->wizt->NextButton->isEnabled());
-        QVERIFY(F->wizt->NextButton->isDefault());
+        QVERIFY(F->wizt->NextButtonByDefault());
         QVERIFY(!F->wizt->FinishButton->isEnabled());
         QCOMPARE(F->wizt->FinishButton->text(), QStringLiteral("&Terminar"));
         QCOMPARE(F->wizt->PictureAlign(), alPLeft);
@@ -166,7 +166,7 @@ private slots:
         TLinkLabelKv *vemra = F->LabelVemra();
         QVERIFY(vemra);
         QCOMPARE(vemra->parentWidget(), F->wizt->CancelButton->parentWidget());
-        QCOMPARE(TWizardPanelKv::Tag(vemra), 4);
+        QCOMPARE(TWizardKv::Tag(vemra), 4);
         QCOMPARE(vemra->text(), QStringLiteral("Visite la página de Vemra Revororad S.A."));
         QVERIFY(vemra->isVisible());
         QCOMPARE(vemra->x(), 8);
