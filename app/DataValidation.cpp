@@ -108,6 +108,20 @@ void CheckText(const QString &Text, TDataField Field, const QString &FieldName, 
              Field, Focus);
 }
 
+void CheckPasswords(const QString &Password, const QString &Password2,
+                    const TFocusField &Focus)
+{
+    CheckText(Password, TDataField::Password, QStringLiteral("La contraseña"),
+              TTextRule::Request, 0, true, Focus);
+    if (Password.size() < 4 || Password.size() > 20)
+        Fail(QStringLiteral(
+                 "La contraseña debe tener un mínimo de 4 y un máximo de 20 caracteres."),
+             TDataField::Password, Focus);
+    if (Password2 != Password)
+        Fail(QStringLiteral("La contraseña no se ingresó correctamente."),
+             TDataField::Password2, Focus);
+}
+
 void ValidateData(const TRequestData &Data, const TFocusField &Focus)
 {
     CheckRequired(Data.NombreEmpresa, TDataField::NombreEmpresa,
@@ -127,15 +141,7 @@ void ValidateData(const TRequestData &Data, const TFocusField &Focus)
                   QStringLiteral("Debe ingresar el mail del operador."), Focus);
     CheckText(Data.Mail, TDataField::Mail, QStringLiteral("El mail del operador"),
               TTextRule::Ascii, kMaxMailLength, false, Focus);
-    CheckText(Data.Password, TDataField::Password, QStringLiteral("La contraseña"),
-              TTextRule::Request, 0, true, Focus);
-    if (Data.Password.size() < 4 || Data.Password.size() > 20)
-        Fail(QStringLiteral(
-                 "La contraseña debe tener un mínimo de 4 y un máximo de 20 caracteres."),
-             TDataField::Password, Focus);
-    if (Data.Password2 != Data.Password)
-        Fail(QStringLiteral("La contraseña no se ingresó correctamente."),
-             TDataField::Password2, Focus);
+    CheckPasswords(Data.Password, Data.Password2, Focus);
     CheckRequired(Data.Carpeta, TDataField::Carpeta,
                   QStringLiteral("Debe ingresar la carpeta donde se grabarán los archivos."),
                   Focus);

@@ -61,6 +61,12 @@ enum class TTextRule
 void CheckText(const QString &Text, TDataField Field, const QString &FieldName, TTextRule Rule,
                int MaxLength, bool Secret = false, const TFocusField &Focus = TFocusField());
 
+// The password rules: characters as CheckText's Request rule allows, 4 to
+// 20 of them, counted untrimmed, and the repetition equal character for character. Throws EDataError for the
+// password (Password) or its repetition (Password2), calling Focus first.
+void CheckPasswords(const QString &Password, const QString &Password2,
+                    const TFocusField &Focus = TFocusField());
+
 // The full validation, in its fixed order; creates the destination folder
 // when it is missing. Throws EDataError for the first failure.
 void ValidateData(const TRequestData &Data, const TFocusField &Focus = TFocusField());

@@ -1,0 +1,80 @@
+#include "OpenSSLRun.h"
+
+#include "OpenSSLSetup.h"
+#include "uVmWriteToLog.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+QString TToolRun::Reason() const
+{
+    QString reason = QString::fromLocal8Bit(Errors).trimmed();
+    if (!Started)
+        return QStringLiteral("No se pudo iniciar el programa.");
+    if (!Finished && reason.isEmpty())
+        return QStringLiteral("El programa no terminó a tiempo.");
+    if (reason.isEmpty())
+        reason = QString::fromLocal8Bit(Output).trimmed();
+    if (reason.isEmpty())
+        reason = QStringLiteral("El programa terminó con el código %1.").arg(ExitCode);
+    return reason;
+}
+
+TToolRun RunTool(const QString &Program, const QStringList &Arguments, const QByteArray &Input,
+                 int TimeoutMs)
+{
+    TToolRun run;
+    QProcess process;
+    process.setProgram(Program);
+    process.setArguments(Arguments);
+    process.start();
+    if (!process.waitForStarted(TimeoutMs)) {
+        run.Errors = process.errorString().toLocal8Bit();
+        return run;
+    }
+    run.Started = true;
+    if (!Input.isEmpty())
+        process.write(Input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(TimeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        run.Output = process.readAllStandardOutput();
+        run.Errors = process.readAllStandardError();
+        return run;
+    }
+    run.Output = process.readAllStandardOutput();
+    run.Errors = process.readAllStandardError();
+    run.Finished = process.exitStatus() == QProcess::NormalExit;
+    run.ExitCode = run.Finished ? process.exitCode() : -1;
+    return run;
+}
+
+QString CheckOpenSSLProgram()
+{
+    const QString dir = GetOpenSSLDir();
+    if (!dir.isEmpty()) {
+        const QString inFolder = dir + QStringLiteral("openssl");
+        if (QFileInfo(inFolder).isExecutable())
+            return inFolder;
+    }
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (onPath.isEmpty())
+        throw EUnreadable(QStringLiteral("No se encontró el programa OpenSSL, necesario para "
+                                         "verificar el certificado."));
+    return onPath;
+}
+
+TToolRun RunOpenSSL(const QStringList &Arguments, const QByteArray &Input)
+{
+    return RunTool(CheckOpenSSLProgram(), Arguments, Input);
+}
+
+void LogToolError(const QString &AMessage, const QString &ADetails)
+{
+    QString entry = AMessage;
+    if (!ADetails.isEmpty())
+        entry += QStringLiteral(" | ") + QString(ADetails).replace(QLatin1Char('\n'), QStringLiteral(" | "));
+    TManagedLogFile::Write(ltError, entry);
+}

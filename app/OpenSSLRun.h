@@ -1,0 +1,65 @@
+#pragma once
+// Running the openssl program for the certificate checks: arguments passed
+// as a list (no shell, no parameter-line splitting), optional bytes on its
+// standard input, its exit status, standard output and standard error kept,
+// and a time limit after which it is stopped.
+
+#include "Exception.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// An error whose message is the user's text and whose details are the
+// program's own reason (its standard error), shown apart and logged.
+class EToolError : public Exception
+{
+public:
+    explicit EToolError(const QString &AMessage, const QString &ADetails = QString())
+        : Exception(AMessage), FDetails(ADetails) {}
+    const QString &Details() const noexcept { return FDetails; }
+
+private:
+    QString FDetails;
+};
+
+// The file to check cannot be read at all (missing, not a file, no
+// permission) or the openssl program is missing: nothing could be judged.
+class EUnreadable : public EToolError
+{
+public:
+    using EToolError::EToolError;
+};
+
+// What became of one run.
+struct TToolRun
+{
+    bool Started = false;
+    bool Finished = false;  // ended by itself within the time limit
+    int ExitCode = -1;      // its exit status when it exited normally
+    QByteArray Output;      // standard output
+    QByteArray Errors;      // standard error
+
+    bool Succeeded() const { return Finished && ExitCode == 0; }
+    // Standard error as text for an error's details.
+    QString Reason() const;
+};
+
+// The time limit of every openssl run of the checks, in milliseconds.
+constexpr int kToolTimeoutMs = 30000;
+
+// Starts Program with Arguments, writes Input to its standard input and
+// closes it, and waits at most TimeoutMs (stopping it after that).
+TToolRun RunTool(const QString &Program, const QStringList &Arguments,
+                 const QByteArray &Input = QByteArray(), int TimeoutMs = kToolTimeoutMs);
+
+// The openssl the checks use: the one in the OpenSSL folder the wizard uses
+// when that holds one, else the one on the search path. Throws EUnreadable
+// when there is none.
+QString CheckOpenSSLProgram();
+
+// RunTool with CheckOpenSSLProgram().
+TToolRun RunOpenSSL(const QStringList &Arguments, const QByteArray &Input = QByteArray());
+
+// Writes Message and Details to the program's log as an error entry.
+void LogToolError(const QString &AMessage, const QString &ADetails);
