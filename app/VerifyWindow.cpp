@@ -14,6 +14,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
@@ -332,8 +333,8 @@ void TfrmVerificar::BuildForm()
     laResultado = new QLabel(this);
     laResultado->setObjectName(QStringLiteral("laResultado"));
     laResultado->setWordWrap(true);
-    laResultado->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    laResultado->setGeometry(47, 527, groupWidth - 40, 44);
+    laResultado->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    laResultado->setGeometry(47, 532, groupWidth - 40, 40);
 
     btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"),
                       QRect(kWidth - 16 - 75, kHeight - 37, 75, 25));
@@ -445,12 +446,25 @@ void TfrmVerificar::ShowVerification()
         laHasta->setPalette(p);
         laAutoridad->setPalette(c.IssuerKind == TIssuerKind::Other ? p : laTitular->palette());
 
-        QStringList keyLines{KeyText(v)};
+        // File names in full, the folder shortened in its middle when long.
+        const QFontMetrics metrics(laClave->font());
+        QStringList keyLines;
+        if (!v.MatchingKey.isEmpty()) {
+            const QFileInfo key(v.MatchingKey);
+            keyLines << QStringLiteral("Corresponde a la clave %1").arg(key.fileName())
+                     << metrics.elidedText(QStringLiteral("en %1").arg(key.absolutePath()),
+                                           Qt::ElideMiddle, laClave->width());
+        } else {
+            keyLines << KeyText(v);
+        }
+        laClave->setToolTip(v.MatchingKey);
         if (v.MatchingKey.isEmpty() && !v.Keys.isEmpty()) {
             QStringList names;
             for (const TKeyCandidate &k : v.Keys)
                 names << QFileInfo(k.File).fileName();
-            keyLines << QStringLiteral("Revisadas: %1").arg(names.join(QStringLiteral(", ")));
+            keyLines << metrics.elidedText(
+                QStringLiteral("Revisadas: %1").arg(names.join(QStringLiteral(", "))),
+                Qt::ElideRight, laClave->width());
         }
         laClave->setText(keyLines.join(QLatin1Char('\n')));
         gbClave->setEnabled(true);

@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(w.laAutoridad->text(), QStringLiteral("Producción"));
         QCOMPARE(w.laDias->text(), QStringLiteral("700 días"));
         QVERIFY(w.laHuella->text().contains('\n'));
-        QVERIFY(w.laClave->text().contains("Privada_CompaaSA_JosPrez.key"));
+        QVERIFY(w.laClave->text().startsWith("Corresponde a la clave Privada_CompaaSA_JosPrez.key\nen "));
         QVERIFY(w.laResultado->text().startsWith("Certificado de producción válido por 700 días"));
         QVERIFY(!w.laResultado->font().bold());
         QVERIFY(w.gbPfx->isEnabled());
