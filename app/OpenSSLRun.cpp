@@ -21,22 +21,19 @@ QString TToolRun::Reason() const
     return reason;
 }
 
-TToolRun RunTool(const QString &Program, const QStringList &Arguments, const QByteArray &Input,
-                 int TimeoutMs)
+TToolRun RunTool(const QString &Program, const QStringList &Arguments, int TimeoutMs)
 {
     TToolRun run;
     QProcess process;
     process.setProgram(Program);
     process.setArguments(Arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
     process.start();
     if (!process.waitForStarted(TimeoutMs)) {
         run.Errors = process.errorString().toLocal8Bit();
         return run;
     }
     run.Started = true;
-    if (!Input.isEmpty())
-        process.write(Input);
-    process.closeWriteChannel();
     if (!process.waitForFinished(TimeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
@@ -66,9 +63,9 @@ QString CheckOpenSSLProgram()
     return onPath;
 }
 
-TToolRun RunOpenSSL(const QStringList &Arguments, const QByteArray &Input)
+TToolRun RunOpenSSL(const QStringList &Arguments)
 {
-    return RunTool(CheckOpenSSLProgram(), Arguments, Input);
+    return RunTool(CheckOpenSSLProgram(), Arguments);
 }
 
 void LogToolError(const QString &AMessage, const QString &ADetails)

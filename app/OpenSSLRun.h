@@ -1,8 +1,8 @@
 #pragma once
 // Running the openssl program for the certificate checks: arguments passed
-// as a list (no shell, no parameter-line splitting), optional bytes on its
-// standard input, its exit status, standard output and standard error kept,
-// and a time limit after which it is stopped.
+// as a list (no shell), an empty standard input (secrets go through owner-only
+// files, never the command line), its exit status, standard output and
+// standard error kept, and a time limit after which it is stopped.
 
 #include "Exception.h"
 
@@ -48,10 +48,10 @@ struct TToolRun
 // The time limit of every openssl run of the checks, in milliseconds.
 constexpr int kToolTimeoutMs = 30000;
 
-// Starts Program with Arguments, writes Input to its standard input and
-// closes it, and waits at most TimeoutMs (stopping it after that).
+// Starts Program with Arguments and waits at most TimeoutMs (stopping it
+// after that).
 TToolRun RunTool(const QString &Program, const QStringList &Arguments,
-                 const QByteArray &Input = QByteArray(), int TimeoutMs = kToolTimeoutMs);
+                 int TimeoutMs = kToolTimeoutMs);
 
 // The openssl the checks use: the one in the OpenSSL folder the wizard uses
 // when that holds one, else the one on the search path. Throws EUnreadable
@@ -59,7 +59,7 @@ TToolRun RunTool(const QString &Program, const QStringList &Arguments,
 QString CheckOpenSSLProgram();
 
 // RunTool with CheckOpenSSLProgram().
-TToolRun RunOpenSSL(const QStringList &Arguments, const QByteArray &Input = QByteArray());
+TToolRun RunOpenSSL(const QStringList &Arguments);
 
 // Writes Message and Details to the program's log as an error entry.
 void LogToolError(const QString &AMessage, const QString &ADetails);

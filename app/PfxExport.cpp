@@ -26,16 +26,52 @@ void Wipe(QByteArray &Bytes)
     Bytes.clear();
 }
 
-// A secret given to openssl on its standard input, wiped when done.
-class TSecretLine
+// The password in an owner-only temporary file for openssl's "file:"
+// source (never on its command line); overwritten and removed when done.
+class TPasswordFile
 {
 public:
-    explicit TSecretLine(const QString &Text) : FBytes(Text.toUtf8() + '\n') {}
-    ~TSecretLine() { Wipe(FBytes); }
-    const QByteArray &Bytes() const { return FBytes; }
+    explicit TPasswordFile(const QString &Password)
+    {
+        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/zedede-XXXXXX"));
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0)
+            throw EToolError(QStringLiteral("No se pudo preparar la contraseña para OpenSSL."),
+                             QString::fromLocal8Bit(std::strerror(errno)));
+        ::fchmod(fd, 0600);
+        FPath = QFile::decodeName(pattern);
+        QByteArray bytes = Password.toUtf8();
+        FSize = bytes.size();
+        const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        Wipe(bytes);
+        ::close(fd);
+        if (!written) {
+            Remove();
+            throw EToolError(QStringLiteral("No se pudo preparar la contraseña para OpenSSL."),
+                             QString::fromLocal8Bit(std::strerror(errno)));
+        }
+    }
+    ~TPasswordFile() { Remove(); }
+    // The argument of -passin / -passout.
+    QString Source() const { return QStringLiteral("file:") + FPath; }
 
 private:
-    QByteArray FBytes;
+    void Remove()
+    {
+        if (FPath.isEmpty())
+            return;
+        const int fd = ::open(QFile::encodeName(FPath).constData(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            const QByteArray zeros(FSize, '\0');
+            if (::write(fd, zeros.constData(), size_t(zeros.size())) < 0) {
+            }
+            ::close(fd);
+        }
+        QFile::remove(FPath);
+        FPath.clear();
+    }
+    QString FPath;
+    int FSize = 0;
 };
 
 // An owner-only file beside Target that openssl writes into; removed unless
@@ -85,44 +121,43 @@ QByteArray Normalised(QByteArray Text)
     return Text.trimmed();
 }
 
-// Reads the written file back with the password: it must hold this
-// certificate and a private key whose public key is the certificate's.
-void ReadBack(const TCertificateInfo &Info, const QString &File, const QString &Password,
-              const QString &Target)
+// Reads the written file back with the password: it must hold exactly this
+// certificate and this private key.
+void ReadBack(const TCertificateInfo &Info, const QString &KeyFile, const QString &File,
+              const TPasswordFile &Password, const QString &Target)
 {
     const QString failed =
         QStringLiteral("El archivo %1 no pudo leerse luego de exportarlo; no se guardó.")
             .arg(Target);
-    const TSecretLine secret(Password);
     TToolRun run = RunOpenSSL({QStringLiteral("pkcs12"), QStringLiteral("-in"), File,
-                               QStringLiteral("-passin"), QStringLiteral("stdin"),
-                               QStringLiteral("-nodes")},
-                              secret.Bytes());
-    QByteArray contents = run.Output;
+                               QStringLiteral("-passin"), Password.Source(),
+                               QStringLiteral("-nodes")});
+    QByteArray key = PemBlock(run.Output, "PRIVATE KEY");
+    const QByteArray certificate = PemBlock(run.Output, "CERTIFICATE");
     Wipe(run.Output);
-    QByteArray key = PemBlock(contents, "PRIVATE KEY");
-    const QByteArray certificate = PemBlock(contents, "CERTIFICATE");
-    Wipe(contents);
     if (!run.Succeeded() || key.isEmpty() || certificate.isEmpty()) {
         Wipe(key);
         throw EToolError(failed, run.Reason());
     }
 
-    TToolRun pub = RunOpenSSL({QStringLiteral("pkey"), QStringLiteral("-pubout")}, key);
+    // The same certificate and key as openssl writes them from the files.
+    TToolRun ownKey = RunOpenSSL({QStringLiteral("pkey"), QStringLiteral("-in"), KeyFile,
+                                  QStringLiteral("-passin"), QStringLiteral("pass:")});
+    const bool sameKey = ownKey.Succeeded() && Normalised(key) == Normalised(PemBlock(ownKey.Output, "PRIVATE KEY"));
+    Wipe(ownKey.Output);
     Wipe(key);
-    const TToolRun fp = RunOpenSSL({QStringLiteral("x509"), QStringLiteral("-noout"),
-                                    QStringLiteral("-fingerprint"), QStringLiteral("-sha256")},
-                                   certificate);
-    if (!pub.Succeeded())
-        throw EToolError(failed, pub.Reason());
-    if (!fp.Succeeded())
-        throw EToolError(failed, fp.Reason());
-    const QString fingerprint = QString::fromLatin1(fp.Output).section(QLatin1Char('='), 1).trimmed();
-    if (fingerprint != Info.Fingerprint)
+    if (!ownKey.Succeeded())
+        throw EToolError(failed, ownKey.Reason());
+    if (!sameKey)
+        throw EToolError(failed, QStringLiteral("La clave leída no es la exportada."));
+    const TToolRun ownCertificate = RunOpenSSL(
+        {QStringLiteral("x509"), QStringLiteral("-inform"),
+         Info.Der ? QStringLiteral("DER") : QStringLiteral("PEM"), QStringLiteral("-in"),
+         Info.File});
+    if (!ownCertificate.Succeeded())
+        throw EToolError(failed, ownCertificate.Reason());
+    if (Normalised(certificate) != Normalised(PemBlock(ownCertificate.Output, "CERTIFICATE")))
         throw EToolError(failed, QStringLiteral("El certificado leído no es el exportado."));
-    if (Normalised(PemBlock(pub.Output, "PUBLIC KEY")) != Normalised(Info.PublicKey))
-        throw EToolError(failed,
-                         QStringLiteral("La clave leída no corresponde al certificado."));
 }
 
 } // namespace
@@ -160,27 +195,25 @@ TPfxResult ExportPfx(const TCertificateInfo &Info, const QString &KeyFile,
                                         "no se generó el archivo .pfx.")
                              .arg(KeyFile));
 
+    const TPasswordFile password(Password);
     TTemporaryPfx temporary(PfxFile);
     QStringList args{QStringLiteral("pkcs12"), QStringLiteral("-export"),
                      QStringLiteral("-in"), Info.File,
                      QStringLiteral("-inkey"), KeyFile,
                      QStringLiteral("-out"), temporary.Path(),
-                     QStringLiteral("-passout"), QStringLiteral("stdin"),
+                     QStringLiteral("-passout"), password.Source(),
                      // Algorithms every Windows and .NET version imports.
                      QStringLiteral("-keypbe"), QStringLiteral("PBE-SHA1-3DES"),
                      QStringLiteral("-certpbe"), QStringLiteral("PBE-SHA1-3DES"),
                      QStringLiteral("-macalg"), QStringLiteral("sha1")};
     if (!Info.Holder.isEmpty())
         args << QStringLiteral("-name") << Info.Holder;
-    {
-        const TSecretLine secret(Password);
-        const TToolRun run = RunOpenSSL(args, secret.Bytes());
-        if (!run.Succeeded() || QFileInfo(temporary.Path()).size() == 0)
-            throw EToolError(QStringLiteral("No se pudo generar el archivo %1").arg(PfxFile),
-                             run.Reason());
-    }
+    const TToolRun run = RunOpenSSL(args);
+    if (!run.Succeeded() || QFileInfo(temporary.Path()).size() == 0)
+        throw EToolError(QStringLiteral("No se pudo generar el archivo %1").arg(PfxFile),
+                         run.Reason());
     ::chmod(QFile::encodeName(temporary.Path()).constData(), 0600);
-    ReadBack(Info, temporary.Path(), Password, PfxFile);
+    ReadBack(Info, KeyFile, temporary.Path(), password, PfxFile);
 
     TPfxResult result;
     result.File = PfxFile;
