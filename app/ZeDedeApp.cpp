@@ -6,6 +6,7 @@
 #include "uZeDede.h"
 #include "UVmRepositoryImages.h"
 #include "UserInterfaceFont.h"
+#include "VerifyWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -178,6 +179,7 @@ int RunZeDede(int argc, char **argv)
     int result = 0;
     try {
         TfrmZeDede frm;
+        AcceptCertificateDrops(&frm);
         TShownProbe probe(&frm);
         if (OnMainWindowShown)
             app.installEventFilter(&probe);
