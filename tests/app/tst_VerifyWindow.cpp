@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
@@ -31,6 +32,19 @@ class TestVerifyWindow : public QObject
     QStringList FChosen;   // answers of the file choosers, in order
 
     QString path(const QString &Name) const { return FDir.filePath(Name); }
+
+    // Every log file under the temporary home, as Latin-1 text.
+    QString logText() const
+    {
+        QString text;
+        QDirIterator it(FDir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (file.endsWith(".log"))
+                text += QString::fromLatin1(ReadTestFile(file));
+        }
+        return text;
+    }
 
     // Saves the window as a PNG when ZEDEDE_SHOTS names a folder.
     void shoot(QWidget *AWindow, const char *AName)
@@ -167,6 +181,10 @@ private slots:
         QVERIFY(FErrors.at(0).Message.startsWith("No se pudo leer la clave privada"));
         QVERIFY(!FErrors.at(0).Details.isEmpty());
         QVERIFY(!w.gbPfx->isEnabled());
+        // Logged with openssl's words.
+        const QString log = logText();
+        QVERIFY(log.contains("No se pudo leer la clave privada " + path("ajeno/Privada_Da")));
+        QVERIFY(log.contains(FErrors.at(0).Details.section('\n', 0, 0).left(20)));
 
         FChosen << FKey;
         QTest::mouseClick(w.btElegirClave, Qt::LeftButton);
