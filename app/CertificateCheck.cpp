@@ -330,7 +330,7 @@ QStringList KeyCandidateFiles(const QString &CertificateFile, const QString &Def
             continue;
         const QDir dir(folder);
         const QStringList names = dir.entryList({QStringLiteral("Privada_*.key")},
-                                                QDir::Files | QDir::Readable | QDir::Hidden,
+                                                QDir::Files | QDir::Hidden,
                                                 QDir::Name);
         for (const QString &name : names) {
             const QString path = dir.absoluteFilePath(name);
