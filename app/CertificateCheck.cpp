@@ -291,7 +291,7 @@ TCertificateInfo ReadCertificate(const QString &File)
     info.PublicKey = PemBlock(run.Output, "PUBLIC KEY");
     if (!info.NotBefore.isValid() || !info.NotAfter.isValid() || info.PublicKey.isEmpty())
         throw EToolError(QStringLiteral("No se pudo leer el certificado %1").arg(File),
-                         QString::fromUtf8(run.Output + run.Errors).trimmed());
+                         run.Reason());
     return info;
 }
 

@@ -7,15 +7,36 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+namespace {
+
+// Text without its PEM blocks: what openssl printed of keys or certificates
+// never reaches an error's details or the log.
+QString WithoutPemBlocks(const QByteArray &AText)
+{
+    QStringList kept;
+    bool inBlock = false;
+    for (const QString &line : QString::fromLocal8Bit(AText).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("-----BEGIN ")))
+            inBlock = true;
+        else if (!inBlock)
+            kept << line;
+        if (inBlock && line.startsWith(QLatin1String("-----END ")))
+            inBlock = false;
+    }
+    return kept.join(QLatin1Char('\n')).trimmed();
+}
+
+} // namespace
+
 QString TToolRun::Reason() const
 {
-    QString reason = QString::fromLocal8Bit(Errors).trimmed();
+    QString reason = WithoutPemBlocks(Errors);
     if (!Started)
         return QStringLiteral("No se pudo iniciar el programa.");
     if (!Finished && reason.isEmpty())
         return QStringLiteral("El programa no terminó a tiempo.");
     if (reason.isEmpty())
-        reason = QString::fromLocal8Bit(Output).trimmed();
+        reason = WithoutPemBlocks(Output);
     if (reason.isEmpty())
         reason = QStringLiteral("El programa terminó con el código %1.").arg(ExitCode);
     return reason;
