@@ -230,6 +230,7 @@ void TfrmVerificar::BuildForm()
     eArchivo = new QLineEdit(this);
     eArchivo->setObjectName(QStringLiteral("eArchivo"));
     eArchivo->setReadOnly(true);
+    eArchivo->setFocusPolicy(Qt::ClickFocus);
     eArchivo->setGeometry(96, 68, kWidth - 96 - 24 - 27, 21);
     sbArchivo = SpeedButton(this, "sbArchivo", QRect(kWidth - 24 - 23, 67, 23, 22));
     connect(sbArchivo, &QToolButton::clicked, this, [this] {
