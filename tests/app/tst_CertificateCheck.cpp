@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -435,6 +436,41 @@ private slots:
         QVERIFY(status != 0);
         // Only the .pfx was added to the folder: no temporary file is left.
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    void keepsThePasswordOffTheCommandLine()
+    {
+        // An openssl that records its arguments, in the OpenSSL folder the
+        // checks take it from.
+        const QString ssl = path("ssl-registro") + "/";
+        QDir().mkpath(ssl);
+        const QString record = ssl + "argumentos";
+        WriteTestFile(ssl + "openssl",
+                      "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record.toUtf8()
+                          + "'\nexec openssl \"$@\"\n");
+        QFile::setPermissions(ssl + "openssl", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WriteTestFile(ssl + "openssl.cnf", QByteArray());
+        WriteTestFile(FDir.filePath(".config/Vemra/environment"),
+                      "OPENSSL_CONF=" + ssl.toUtf8() + "openssl.cnf\n");
+        QCOMPARE(CheckOpenSSLProgram(), ssl + "openssl");
+
+        const QString cert = certificateIn(path("registro"), FProduction, 700, {FKey});
+        const QString secret = QStringLiteral("Secreto-Unico-42");
+        ExportPfx(ReadCertificate(cert), FKey, path("registro/c.pfx"), secret, secret);
+        QFile::remove(FDir.filePath(".config/Vemra/environment"));
+
+        const QString args = QString::fromUtf8(ReadTestFile(record));
+        QVERIFY(args.contains("pkcs12 -export"));
+        QVERIFY(!args.contains(secret));
+        // The password went through a file that is gone now.
+        static const QRegularExpression source("file:(\\S+)");
+        auto m = source.globalMatch(args);
+        int files = 0;
+        while (m.hasNext()) {
+            QVERIFY(!QFileInfo::exists(m.next().captured(1)));
+            ++files;
+        }
+        QCOMPARE(files, 2);   // written with it, read back with it
     }
 
     void keepsAnExistingPfx()
