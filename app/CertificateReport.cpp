@@ -238,16 +238,12 @@ int RunVerifyWithoutWindow(const QString &File, QTextStream &Out, const QString 
             Out << line << '\n';
         Out.flush();
         return ExitCodeOf(v);
-    } catch (const EToolError &e) {
+    } catch (const Exception &e) {
         LogToolError(e.Message(), e.Details());
         Out << QStringLiteral("No se pudo verificar el archivo %1: %2").arg(File, e.Message())
             << '\n';
         if (!e.Details().isEmpty())
             Out << QStringLiteral("Detalle: %1").arg(e.Details()) << '\n';
-    } catch (const Exception &e) {
-        LogToolError(e.Message(), QString());
-        Out << QStringLiteral("No se pudo verificar el archivo %1: %2").arg(File, e.Message())
-            << '\n';
     }
     Out.flush();
     return veUnreadable;

@@ -4,7 +4,7 @@
 #include "uVmWriteToLog.h"
 
 #include <QFileInfo>
-#include <QProcess>
+#include "Process.h"
 #include <QStandardPaths>
 
 namespace {
@@ -30,13 +30,12 @@ QString WithoutPemBlocks(const QByteArray &AText)
 
 QString TToolRun::Reason() const
 {
-    QString reason = WithoutPemBlocks(Errors);
     if (!Started)
-        return QStringLiteral("No se pudo iniciar el programa.");
+        return StartError.isEmpty() ? QStringLiteral("No se pudo iniciar el programa.")
+                                    : StartError;
+    QString reason = WithoutPemBlocks(Output);
     if (!Finished && reason.isEmpty())
         return QStringLiteral("El programa no terminó a tiempo.");
-    if (reason.isEmpty())
-        reason = WithoutPemBlocks(Output);
     if (reason.isEmpty())
         reason = QStringLiteral("El programa terminó con el código %1.").arg(ExitCode);
     return reason;
@@ -44,28 +43,22 @@ QString TToolRun::Reason() const
 
 TToolRun RunTool(const QString &Program, const QStringList &Arguments, int TimeoutMs)
 {
+    QStringList quoted;
+    for (const QString &a : Arguments)
+        quoted << QuoteArgument(a);
+    TExecuteOptions options;
+    options.StopIfAbandoned = true;
+    options.KeepErrors = true;
+    options.TimeLimit = TimeoutMs;
+    options.OutputLimit = 1024 * 1024;
+    TExecuteOutcome outcome;
+    ExecuteAndWait(Program, QString(), quoted.join(QLatin1Char(' ')), options, outcome);
     TToolRun run;
-    QProcess process;
-    process.setProgram(Program);
-    process.setArguments(Arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForStarted(TimeoutMs)) {
-        run.Errors = process.errorString().toLocal8Bit();
-        return run;
-    }
-    run.Started = true;
-    if (!process.waitForFinished(TimeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        run.Output = process.readAllStandardOutput();
-        run.Errors = process.readAllStandardError();
-        return run;
-    }
-    run.Output = process.readAllStandardOutput();
-    run.Errors = process.readAllStandardError();
-    run.Finished = process.exitStatus() == QProcess::NormalExit;
-    run.ExitCode = run.Finished ? process.exitCode() : -1;
+    run.Started = outcome.Started;
+    run.StartError = outcome.StartError;
+    run.Finished = outcome.Ended && outcome.Exited;
+    run.ExitCode = outcome.Exited ? outcome.ExitCode : -1;
+    run.Output = outcome.Output;
     return run;
 }
 
@@ -91,8 +84,7 @@ TToolRun RunOpenSSL(const QStringList &Arguments)
 
 void LogToolError(const QString &AMessage, const QString &ADetails)
 {
-    QString entry = AMessage;
-    if (!ADetails.isEmpty())
-        entry += QStringLiteral(" | ") + QString(ADetails).replace(QLatin1Char('\n'), QStringLiteral(" | "));
-    TManagedLogFile::Write(ltError, entry);
+    TManagedLogFile::Write(ltError, QStringLiteral("Verificación de certificado: ") + AMessage);
+    for (const QString &line : ADetails.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        TManagedLogFile::Write(ltError, QStringLiteral("  ") + line);
 }

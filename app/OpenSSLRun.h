@@ -1,8 +1,9 @@
 #pragma once
-// Running the openssl program for the certificate checks: arguments passed
-// as a list (no shell), an empty standard input (secrets go through owner-only
-// files, never the command line), its exit status, standard output and
-// standard error kept, and a time limit after which it is stopped.
+// Running the openssl program for the certificate checks through the
+// program's process runner: arguments passed as a list (each quoted for the
+// runner's parameter line; no shell), an empty standard input (secrets go
+// through owner-only files, never the command line), its exit status and its
+// output kept, and a time limit after which it is stopped.
 
 #include "Exception.h"
 
@@ -11,16 +12,12 @@
 #include <QStringList>
 
 // An error whose message is the user's text and whose details are the
-// program's own reason (its standard error), shown apart and logged.
+// program's own reason, shown apart and logged.
 class EToolError : public Exception
 {
 public:
     explicit EToolError(const QString &AMessage, const QString &ADetails = QString())
-        : Exception(AMessage), FDetails(ADetails) {}
-    const QString &Details() const noexcept { return FDetails; }
-
-private:
-    QString FDetails;
+        : Exception(AMessage, ADetails) {}
 };
 
 // The file to check cannot be read at all (missing, not a file, no
@@ -35,13 +32,13 @@ public:
 struct TToolRun
 {
     bool Started = false;
+    QString StartError;     // the system's reason when it could not start
     bool Finished = false;  // ended by itself within the time limit
     int ExitCode = -1;      // its exit status when it exited normally
-    QByteArray Output;      // standard output
-    QByteArray Errors;      // standard error
+    QByteArray Output;      // standard output and error
 
     bool Succeeded() const { return Finished && ExitCode == 0; }
-    // Standard error as text for an error's details.
+    // The output as text for an error's details, without PEM blocks.
     QString Reason() const;
 };
 

@@ -171,11 +171,7 @@ std::function<QString(QWidget *, const QString &, const QString &)>
 
 std::function<void(QWidget *, const QString &, const QString &)> TfrmVerificar::ErrorBox =
     [](QWidget *AParent, const QString &AMessage, const QString &ADetails) {
-        QMessageBox box(QMessageBox::Critical, Caption, ErrorBoxText(AMessage),
-                        QMessageBox::Ok, AParent);
-        if (!ADetails.isEmpty())
-            box.setDetailedText(ADetails);
-        box.exec();
+        ShowErrorBox(AParent, AMessage, ADetails);
     };
 
 std::function<void(QWidget *, const QString &)> TfrmVerificar::NoticeBox =
@@ -384,12 +380,9 @@ void TfrmVerificar::Guarded(const std::function<void()> &AAction)
 {
     try {
         AAction();
-    } catch (const EToolError &e) {
+    } catch (const Exception &e) {
         LogToolError(e.Message(), e.Details());
         ErrorBox(this, e.Message(), e.Details());
-    } catch (const Exception &e) {
-        LogToolError(e.Message(), QString());
-        ErrorBox(this, e.Message(), QString());
     } catch (const std::exception &e) {
         LogToolError(QString::fromLocal8Bit(e.what()), QString());
         ErrorBox(this, QString::fromLocal8Bit(e.what()), QString());
@@ -406,13 +399,9 @@ void TfrmVerificar::OpenFile(const QString &AFile)
                                                                   : DefaultFolder,
                                    Moment());
         FHasVerification = true;
-    } catch (const EToolError &e) {
-        QApplication::restoreOverrideCursor();
-        ShowFailure(e.Message(), e.Details());
-        return;
     } catch (const Exception &e) {
         QApplication::restoreOverrideCursor();
-        ShowFailure(e.Message(), QString());
+        ShowFailure(e.Message(), e.Details());
         return;
     }
     QApplication::restoreOverrideCursor();

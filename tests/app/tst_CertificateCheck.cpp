@@ -89,7 +89,7 @@ private slots:
         QVERIFY(MakeRsaKey(FKey));
         int status = 0;
         RunOpenSSLForTest({"req", "-new", "-key", FKey, "-config", names.ConfigCopy, "-out",
-                           FRequest, "-batch"},
+                           FRequest, "-batch", "-utf8"},
                           &status);
         QCOMPARE(status, 0);
 
