@@ -1,6 +1,7 @@
 #include "UDmImages.h"
 
 #include "PngImage.h"
+#include "SystemQueries.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -16,16 +17,6 @@ QHash<TDmImagesClass, int> &LiveModules()
 {
     static auto *live = new QHash<TDmImagesClass, int>();
     return *live;
-}
-
-int ScreenColorDepth()
-{
-    const QScreen *screen = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
-    if (!screen)
-        throw Exception(QStringLiteral("No hay pantalla para leer la profundidad de color."));
-    return screen->depth();
 }
 
 QString AssetPath(const TDmImagesDecl &ADecl, const char *AList, int APiece, const char *ASuffix)
