@@ -75,6 +75,8 @@ wine_prefix() {
             "$WINEPREFIX/drive_c/windows/Fonts/"
         $W reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null 2>&1
         $W reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d offscreen /f >/dev/null 2>&1
+        # The offscreen platform reads its fonts from a folder.
+        $W reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'C:\windows\Fonts' /f >/dev/null 2>&1
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.zedede"
     fi
@@ -107,15 +109,19 @@ case "${1:-}" in
         sanitizer_tests
         ;;
     windows)
-        build_windows --target ZeDede
-        echo "$WIN_BUILD_DIR/bin/ZeDede.exe"
+        build_windows --target ZeDede openssl_installer zedede_installer
+        ls -l "$WIN_BUILD_DIR/bin/ZeDede.exe" "$WIN_BUILD_DIR"/bin/Win32OpenSSL_Light-*.exe \
+            "$WIN_BUILD_DIR"/ZeDede-*-setup.exe
         ;;
     windows-test)
         build_windows
         wine_prefix "$(cd "$WIN_BUILD_DIR" && pwd)"
         cd "$WIN_BUILD_DIR"
-        # One wine server for the whole run, ended when the tests are done.
+        # One wine server for the whole run, ended when the tests are done;
+        # wine's own background programs start now, away from the pipes
+        # through which ctest reads the tests' output.
         /usr/lib/wine/wineserver -p
+        /usr/lib/wine/wine64 cmd /c exit 0 </dev/null >/dev/null 2>&1
         status=0
         ctest --output-on-failure -j "$(nproc)" || status=$?
         /usr/lib/wine/wineserver -k || true

@@ -24,3 +24,14 @@ QString ProgramFileName(const QString &BaseName);
 
 // The OpenSSL installer that ships beside the program.
 QString OpenSSLInstallerFileName();
+
+// Replaces with "-" each character that may not appear in a folder name of a
+// path: * ? " < > | and the other system's delimiter ("\" on Linux, "/" on
+// Windows, where the drive colon survives).
+QString CleanPathCharacters(const QString &Path);
+
+// True when Path names an existing folder.
+bool FolderExists(const QString &Path);
+
+// The full path of the running program's own file; empty when unknown.
+QString OwnProgramFile();

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <windows.h>
+
 QChar PathDelimiter() { return QLatin1Char('\\'); }
 
 QString DirectoryPart(const QString &Path)
@@ -21,3 +23,32 @@ QString NativePath(const QString &Path) { return QDir::toNativeSeparators(Path);
 QString ProgramFileName(const QString &BaseName) { return BaseName + QStringLiteral(".exe"); }
 
 QString OpenSSLInstallerFileName() { return QStringLiteral("Win32OpenSSL_Light-0_9_8e.exe"); }
+
+QString CleanPathCharacters(const QString &Path)
+{
+    QString p = Path;
+    for (const char c : {'/', '*', '?', '"', '<', '>', '|'})
+        p.replace(QLatin1Char(c), QLatin1Char('-'));
+    return p;
+}
+
+bool FolderExists(const QString &Path)
+{
+    if (Path.isEmpty())
+        return false;
+    const DWORD a = GetFileAttributesW(QDir::toNativeSeparators(Path).toStdWString().c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+QString OwnProgramFile()
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (n == 0)
+            return QString();
+        if (n < buffer.size())
+            return QString::fromWCharArray(buffer.data(), int(n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
