@@ -75,6 +75,27 @@ bool WriteWholeFile(const QString &FileName, const QByteArray &Bytes, bool Owner
     return WriteAndClose(fd, Bytes, Error);
 }
 
+bool CreateNewFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
+                   TFileError &Error)
+{
+    const QByteArray name = QFile::encodeName(FileName);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          OwnerOnly ? 0600 : 0666);
+    if (fd < 0)
+        return Fail(Error, errno);
+    bool ok = (!OwnerOnly || ::fchmod(fd, 0600) == 0) && WriteAll(fd, Bytes);
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok)
+        ::unlink(name.constData());
+    return ok || Fail(Error, err);
+}
+
+QString AccessDeniedReason() { return TFileError{EACCES}.Reason(); }
+
 bool AppendToExistingFile(const QString &FileName, const QByteArray &Bytes, TFileError &Error)
 {
     const int fd = ::open(QFile::encodeName(FileName).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
@@ -98,7 +119,14 @@ bool CopyWholeFile(const QString &Source, const QString &Target, bool OwnerOnly,
 
 void RestrictToOwner(const QString &FileName)
 {
-    ::chmod(QFile::encodeName(FileName).constData(), 0600);
+    const int fd = ::open(QFile::encodeName(FileName).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        ::fchmod(fd, 0600);
+    ::close(fd);
 }
 
 bool RenameFile(const QString &From, const QString &To, TFileError &Error)

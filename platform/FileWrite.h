@@ -16,6 +16,14 @@ struct TFileError
 bool WriteWholeFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
                     TFileError &Error);
 
+// Creates FileName, which must not exist yet (a link there is not
+// followed), holding Bytes; a partly written file is removed.
+bool CreateNewFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
+                   TFileError &Error);
+
+// The reason text of a refused access.
+QString AccessDeniedReason();
+
 // Appends Bytes to the existing file FileName, which no one else may hold
 // open meanwhile; a busy file is a failure.
 bool AppendToExistingFile(const QString &FileName, const QByteArray &Bytes, TFileError &Error);
@@ -24,8 +32,8 @@ bool AppendToExistingFile(const QString &FileName, const QByteArray &Bytes, TFil
 // is readable by its owner only.
 bool CopyWholeFile(const QString &Source, const QString &Target, bool OwnerOnly, TFileError &Error);
 
-// Makes an existing file readable by its owner only (Linux: mode 0600; on
-// Windows the folder's permissions apply).
+// Makes an existing regular file readable by its owner only (Linux: mode
+// 0600, a link is left alone; on Windows the folder's permissions apply).
 void RestrictToOwner(const QString &FileName);
 
 // Renames From to To; fails when To exists.

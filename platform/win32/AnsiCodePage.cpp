@@ -33,3 +33,16 @@ QString FromAnsi(const QByteArray &Bytes)
                         reinterpret_cast<wchar_t *>(result.data()), n);
     return result;
 }
+
+bool AnsiHolds(char32_t Character)
+{
+    // Held when the code page has the character itself, not a best fit.
+    const QString text = QString::fromUcs4(&Character, 1);
+    BOOL usedDefault = FALSE;
+    char out[8];
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS,
+                                      reinterpret_cast<const wchar_t *>(text.utf16()),
+                                      static_cast<int>(text.size()), out, sizeof out, nullptr,
+                                      &usedDefault);
+    return n == 1 && !usedDefault;
+}

@@ -73,6 +73,22 @@ bool WriteWholeFile(const QString &FileName, const QByteArray &Bytes, bool Owner
     return WriteAndClose(h, Bytes, Error);
 }
 
+bool CreateNewFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
+                   TFileError &Error)
+{
+    Q_UNUSED(OwnerOnly);
+    HANDLE h = CreateFileW(NativeName(FileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return Fail(Error);
+    if (WriteAndClose(h, Bytes, Error))
+        return true;
+    DeleteFileW(NativeName(FileName).c_str());
+    return false;
+}
+
+QString AccessDeniedReason() { return TFileError{int(ERROR_ACCESS_DENIED)}.Reason(); }
+
 bool AppendToExistingFile(const QString &FileName, const QByteArray &Bytes, TFileError &Error)
 {
     // Share mode 0: nobody else may have the file open meanwhile.
