@@ -1,9 +1,12 @@
 #!/bin/sh
 # Set-up, build and run on Debian 12.
-#   ./dev.sh run    install what is missing, build, start the wizard
-#   ./dev.sh test   install what is missing, build, run every test; then
-#                   build the tests again with AddressSanitizer and
-#                   UndefinedBehaviorSanitizer (in build-asan) and run them
+#   ./dev.sh run           install what is missing, build, start the wizard
+#   ./dev.sh test          install what is missing, build, run every test; then
+#                          build the tests again with AddressSanitizer and
+#                          UndefinedBehaviorSanitizer (in build-asan) and run them
+#   ./dev.sh windows       cross-build ZeDede.exe and its installers for 64-bit
+#                          Windows (build-win/)
+#   ./dev.sh windows-test  cross-build the tests and run them under wine
 set -eu
 
 cd "$(dirname "$0")"
@@ -12,6 +15,19 @@ ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev \
 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
 libbenchmark-dev"
+
+# The Windows build: mingw-w64, wine to run the tests, NSIS for the installers.
+WINDOWS_PACKAGES="cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libpng-dev \
+libfontconfig-dev libgl-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+mingw-w64-tools wine64 fonts-wine nsis xz-utils"
+WIN_BUILD_DIR=${WIN_BUILD_DIR:-build-win}
+# Qt and OpenSSL for Windows, beside the project (see its README).
+if [ -z "${WINDOWS_KIT:-}" ]; then
+    for k in ../shared/windows ../../shared/windows; do
+        [ -d "$k" ] && WINDOWS_KIT=$k && break
+    done
+fi
+WINDOWS_KIT=${WINDOWS_KIT:-../shared/windows}
 
 install_missing() {
     missing=""
@@ -23,7 +39,47 @@ install_missing() {
     echo "Installing:$missing"
     if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
     $SUDO apt-get update
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y $missing
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y ${APT_OPTIONS:-} $missing
+}
+
+# Qt for Windows (static) is unpacked once into the build folder; the
+# picture converter runs natively, from a small native build of its own.
+build_windows() {
+    PACKAGES="$WINDOWS_PACKAGES" APT_OPTIONS=--no-install-recommends install_missing
+    kit=$(cd "$WINDOWS_KIT" && pwd)
+    mkdir -p "$WIN_BUILD_DIR"
+    win=$(cd "$WIN_BUILD_DIR" && pwd)
+    if [ ! -f "$win/win64/lib/libQt6Core.a" ]; then
+        tar -C "$win" -xJf "$kit/qt6.4.2-mingw64-static.tar.xz"
+    fi
+    cmake -S . -B "$win/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEDEDE_BENCH=OFF >/dev/null
+    cmake --build "$win/host" --target art_pixels
+    cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$kit/mingw-w64.cmake" -DCMAKE_PREFIX_PATH="$win/win64" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
+        -DZEDEDE_ART_PIXELS="$win/host/app/art_pixels" -DZEDEDE_BENCH=OFF \
+        -DZEDEDE_WINDOWS_KIT="$kit"
+    cmake --build "$win" -j "$(nproc)" "$@"
+}
+
+# A wine prefix of its own in the build folder: Windows 10, the fonts of
+# Windows' dialogs, Qt's output on stderr, and (for the tests) no display.
+wine_prefix() {
+    export WINEPREFIX="$1/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    W=/usr/lib/wine/wine64
+    if [ ! -f "$WINEPREFIX/.zedede" ]; then
+        $W wineboot -i >/dev/null 2>&1
+        $W winecfg -v win10 >/dev/null 2>&1
+        cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/ms_sans_serif.ttf \
+            "$WINEPREFIX/drive_c/windows/Fonts/"
+        $W reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null 2>&1
+        $W reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d offscreen /f >/dev/null 2>&1
+        # The offscreen platform reads its fonts from a folder.
+        $W reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'C:\windows\Fonts' /f >/dev/null 2>&1
+        /usr/lib/wine/wineserver -w
+        touch "$WINEPREFIX/.zedede"
+    fi
 }
 
 build() {
@@ -52,8 +108,27 @@ case "${1:-}" in
         (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
         sanitizer_tests
         ;;
+    windows)
+        build_windows --target ZeDede openssl_installer zedede_installer
+        ls -l "$WIN_BUILD_DIR/bin/ZeDede.exe" "$WIN_BUILD_DIR"/bin/Win32OpenSSL_Light-*.exe \
+            "$WIN_BUILD_DIR"/ZeDede-*-setup.exe
+        ;;
+    windows-test)
+        build_windows
+        wine_prefix "$(cd "$WIN_BUILD_DIR" && pwd)"
+        cd "$WIN_BUILD_DIR"
+        # One wine server for the whole run, ended when the tests are done;
+        # wine's own background programs start now, away from the pipes
+        # through which ctest reads the tests' output.
+        /usr/lib/wine/wineserver -p
+        /usr/lib/wine/wine64 cmd /c exit 0 </dev/null >/dev/null 2>&1
+        status=0
+        ctest --output-on-failure -j "$(nproc)" || status=$?
+        /usr/lib/wine/wineserver -k || true
+        exit $status
+        ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|windows|windows-test" >&2
         exit 2
         ;;
 esac

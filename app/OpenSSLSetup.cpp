@@ -1,6 +1,7 @@
 #include "OpenSSLSetup.h"
 
 #include "Exception.h"
+#include "Paths.h"
 #include "Process.h"
 #include "Registry.h"
 #include "uVmWriteToLog.h"
@@ -12,12 +13,6 @@ namespace {
 
 const QString kEnvironmentKey = QStringLiteral(
     "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment");
-
-QString DirectoryPart(const QString &Path)
-{
-    const int slash = Path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : Path.left(slash + 1);
-}
 
 // The installer's failure, with its own output as the details, logged.
 [[noreturn]] void InstallFailed(const QString &Message, const QString &Installer,
@@ -55,11 +50,10 @@ bool OpenSSLInstalled() { return !GetOpenSSLDir().isEmpty(); }
 
 QString InstallerPath(const QString &ProgramFolder)
 {
-    QString folder = ProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                             : ProgramFolder;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder + QStringLiteral("install-openssl.sh");
+    const QString folder = ProgramFolder.isEmpty()
+                               ? NativePath(QCoreApplication::applicationDirPath())
+                               : ProgramFolder;
+    return IncludeTrailingDelimiter(folder) + OpenSSLInstallerFileName();
 }
 
 void InstallOpenSSL(const QString &ProgramFolder)

@@ -2,6 +2,8 @@
 
 #include "AnsiCodePage.h"
 #include "Exception.h"
+#include "FileWrite.h"
+#include "Paths.h"
 #include "OpenSSLSetup.h"
 #include "Process.h"
 #include "ProfileFile.h"
@@ -14,66 +16,23 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
-#include <cerrno>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const QString kReqDn = QStringLiteral("req_distinguished_name");
 const QString kReqAttributes = QStringLiteral("req_attributes");
 
-// Reason texts for the errors a file creation meets.
-QString SystemReason(int Error)
-{
-    switch (Error) {
-    case EACCES:
-    case EPERM: return QStringLiteral("Acceso denegado.");
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("El sistema no puede encontrar la ruta especificada.");
-    case EISDIR: return QStringLiteral("Acceso denegado.");
-    case EROFS: return QStringLiteral("El medio está protegido contra escritura.");
-    case ENOSPC:
-    case EDQUOT: return QStringLiteral("No hay espacio suficiente en el disco.");
-    case EWOULDBLOCK:
-        return QStringLiteral("El proceso no tiene acceso al archivo porque está siendo "
-                              "utilizado por otro proceso.");
-    case ENAMETOOLONG: return QStringLiteral("El nombre del archivo es demasiado largo.");
-    default: return QStringLiteral("Error del sistema %1.").arg(Error);
-    }
-}
-
-bool WriteAll(int Fd, const QByteArray &Bytes)
-{
-    qint64 done = 0;
-    while (done < Bytes.size()) {
-        const ssize_t n = ::write(Fd, Bytes.constData() + done, size_t(Bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
-QString WithDelimiter(const QString &Folder)
-{
-    return Folder.endsWith(QLatin1Char('/')) ? Folder : Folder + QLatin1Char('/');
-}
+QString WithDelimiter(const QString &Folder) { return IncludeTrailingDelimiter(Folder); }
 
 QString FileNamePart(const QString &Path)
 {
-    return Path.mid(Path.lastIndexOf(QLatin1Char('/')) + 1);
+    return Path.mid(Path.lastIndexOf(PathDelimiter()) + 1);
 }
 
 QString FolderPart(const QString &Path)
 {
-    return Path.left(Path.lastIndexOf(QLatin1Char('/')) + 1);
+    return Path.left(Path.lastIndexOf(PathDelimiter()) + 1);
 }
 
 bool Exists(const QString &Path)
@@ -89,46 +48,16 @@ QString TemporaryName(const QString &Path)
                                                  QLatin1Char('0'));
 }
 
-// Creates Path, which must not exist yet (a symbolic link there is not
-// followed), owner-only, holding Bytes. False with errno set on failure; a
-// partly written file is removed.
-bool WriteNewPrivateFile(const QString &Path, const QByteArray &Bytes)
+// Creates Path, which must not exist yet, owner-only, holding Bytes.
+bool WriteNewPrivateFile(const QString &Path, const QByteArray &Bytes, TFileError &Error)
 {
-    const QByteArray name = QFile::encodeName(Path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, Bytes);
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(name.constData());
-        errno = err;
-    }
-    return ok;
-}
-
-// Makes an existing regular file owner-only; a symbolic link is left alone.
-void MakePrivate(const QString &Path)
-{
-    const int fd = ::open(QFile::encodeName(Path).constData(),
-                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        ::fchmod(fd, 0600);
-    ::close(fd);
+    return CreateNewFile(Path, Bytes, true, Error);
 }
 
 void RemoveFile(const QString &Path)
 {
     if (!Path.isEmpty())
-        ::unlink(QFile::encodeName(Path).constData());
+        QFile::remove(Path);
 }
 
 // Files removed when the generation does not get to keep them.
@@ -287,31 +216,15 @@ QByteArray KeepChars(const QByteArray &Text, const TCharSet &Chars)
 
 void SaveBytesToFile(const QString &FileName, const QByteArray &Bytes, bool Append)
 {
-    const QByteArray path = QFile::encodeName(FileName);
-    int fd = -1;
+    TFileError error;
     if (Append && Exists(FileName)) {
-        fd = ::open(path.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            fd = -1;
-        }
-        if (fd < 0)
+        if (!AppendToExistingFile(FileName, Bytes, error))
             throw Exception(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(FileName, SystemReason(errno)));
-    } else {
-        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0)
-            throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(FileName, SystemReason(errno)));
-    }
-    const bool ok = WriteAll(fd, Bytes);
-    const int err = errno;
-    ::close(fd);
-    if (!ok)
+                                .arg(FileName, error.Reason()));
+    } else if (!WriteWholeFile(FileName, Bytes, false, error)) {
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(FileName, SystemReason(err)));
+                            .arg(FileName, error.Reason()));
+    }
 }
 
 QString CUITDigits(const QString &MaskedCUIT)
@@ -333,7 +246,7 @@ TRequestNames RequestNames(const TRequestData &Data, const QString &OpenSSLDir)
     TRequestNames n;
     n.SourceConfig = OpenSSLDir + QStringLiteral("openssl.cnf");
     n.ConfigCopy = OpenSSLDir + QStringLiteral("vemra.cnf");
-    n.OpenSSLProgram = WithDelimiter(OpenSSLDir) + QStringLiteral("openssl");
+    n.OpenSSLProgram = WithDelimiter(OpenSSLDir) + ProgramFileName(QStringLiteral("openssl"));
     n.Suffix = RequestSuffix(Data.NombreEmpresa, Data.Operador);
     n.Prefix = WithDelimiter(Data.Carpeta);
     n.KeyFile = n.Prefix + QStringLiteral("Privada_") + n.Suffix + QStringLiteral(".key");
@@ -375,7 +288,7 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     QFile source(SourceFile);
     if (!source.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("No se pudo leer el archivo de configuración %1. %2")
-                            .arg(SourceFile, SystemReason(EACCES)));
+                            .arg(SourceFile, AccessDeniedReason()));
     const QByteArray bytes = source.readAll();
 
     // The copy is made under a fresh name and then takes the place of
@@ -383,7 +296,8 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     const Exception unableToWrite(QStringLiteral("Unable to write to %1").arg(TargetFile));
     TTemporaryFiles temporary;
     const QString work = temporary.Add(TemporaryName(TargetFile));
-    if (!WriteNewPrivateFile(work, bytes))
+    TFileError error;
+    if (!WriteNewPrivateFile(work, bytes, error))
         throw unableToWrite;
     const auto write = [&](const QString &Section, const char *Key, const QString &Value) {
         if (!ProfileWriteString(work, Section, QLatin1String(Key), ConfigValue(Value),
@@ -430,11 +344,11 @@ QString KeepExistingFile(const QString &FileName, const QDateTime &Stamp)
     QString target = base + QStringLiteral(".bak");
     for (int i = 2; Exists(target); ++i)
         target = base + QStringLiteral("-%1.bak").arg(i);
-    if (::rename(QFile::encodeName(FileName).constData(),
-                 QFile::encodeName(target).constData()) != 0)
+    TFileError error;
+    if (!RenameFile(FileName, target, error))
         throw Exception(QStringLiteral("No se pudo conservar el archivo existente %1: %2")
-                            .arg(FileName, SystemReason(errno)));
-    MakePrivate(target);
+                            .arg(FileName, error.Reason()));
+    RestrictToOwner(target);
     return target;
 }
 
@@ -451,19 +365,20 @@ QStringList PlaceNewFiles(const QList<QPair<QString, QString>> &NewToFinal)
                 kept << bak;
                 keptFinal << f.second;
             }
-            if (::rename(QFile::encodeName(f.first).constData(),
-                         QFile::encodeName(f.second).constData())
-                != 0)
+            TFileError error;
+            if (!RenameFile(f.first, f.second, error))
                 throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                                    .arg(f.second, SystemReason(errno)));
+                                    .arg(f.second, error.Reason()));
             placed << f.second;
         }
     } catch (...) {
         for (const QString &p : placed)
             RemoveFile(p);
         for (int i = 0; i < kept.size(); ++i)
-            ::rename(QFile::encodeName(kept[i]).constData(),
-                     QFile::encodeName(keptFinal[i]).constData());
+        {
+            TFileError ignored;
+            RenameFile(kept[i], keptFinal[i], ignored);
+        }
         throw;
     }
     return kept;
@@ -530,9 +445,10 @@ TRequestResult Generate(const TRequestData &Data, const TGenerationProgress &Pro
     if (!difference.isEmpty())
         req.Fail(difference);
 
-    if (!WriteNewPrivateFile(newSource, ToAnsi(OriginLine(Data))))
+    TFileError sourceError;
+    if (!WriteNewPrivateFile(newSource, ToAnsi(OriginLine(Data)), sourceError))
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(names.SourceFile, SystemReason(errno)));
+                            .arg(names.SourceFile, sourceError.Reason()));
 
     TRequestResult result;
     result.KeptFiles = PlaceNewFiles({{newKey, names.KeyFile},

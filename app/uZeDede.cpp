@@ -5,6 +5,7 @@
 #include "Exception.h"
 #include "FileCtrlKv.h"
 #include "OpenSSLSetup.h"
+#include "Paths.h"
 #include "Registry.h"
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
@@ -561,10 +562,7 @@ void TfrmZeDede::wpDatosEnter(QObject *)
 {
     if (FPage2Inicializada)
         return;
-    QString folder = GetPersonalFolder();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    eCarpeta->setText(folder + QStringLiteral("Mis certificados"));
+    eCarpeta->setText(IncludeTrailingDelimiter(GetPersonalFolder()) + QStringLiteral("Mis certificados"));
     FPage2Inicializada = true;
 }
 

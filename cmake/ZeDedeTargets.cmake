@@ -27,11 +27,49 @@ function(zedede_library target)
   endif()
 endfunction()
 
-# zedede_qtests(<label> LIBS <targets>...)
+# zedede_qtests(<label> LIBS <targets>... [LINUX_ONLY <tst_names>...])
 # One QtTest executable per tst_*.cpp of the calling folder, run headless.
+# On Windows the tests of a folder (its tst_*.cpp and win32/tst_*.cpp, less
+# those named LINUX_ONLY) are linked into one program, <label>_tests.exe,
+# which runs the test named by its first argument; each is still a test of
+# its own, under the same name as on Linux, run through wine.
 function(zedede_qtests label)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;LINUX_ONLY" ${ARGN})
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  if(WIN32)
+    file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/tst_*.cpp)
+    set(_sources)
+    set(_names)
+    foreach(_t IN LISTS _tests _win_tests)
+      get_filename_component(_name ${_t} NAME_WE)
+      if(NOT _name IN_LIST ARG_LINUX_ONLY)
+        list(APPEND _sources ${_t})
+        list(APPEND _names ${_name})
+        set_source_files_properties(${_t} PROPERTIES
+          COMPILE_DEFINITIONS "ZEDEDE_TEST_NAME=\"${_name}\"")
+      endif()
+    endforeach()
+    set(_exe ${label}_tests)
+    add_executable(${_exe} ${_sources} ${PROJECT_SOURCE_DIR}/tests/TestRunner.cpp
+                          ${ZEDEDE_MANIFEST_RC})
+    target_link_libraries(${_exe} PRIVATE ${ARG_LIBS} Qt6::Test)
+    target_compile_options(${_exe} PRIVATE -Wall -Wextra
+      "SHELL:-include ${PROJECT_SOURCE_DIR}/tests/TestRegistration.h")
+    qt_import_plugins(${_exe} INCLUDE_BY_TYPE platforms Qt6::QOffscreenIntegrationPlugin
+                              EXCLUDE_BY_TYPE styles)
+    set_target_properties(${_exe} PROPERTIES AUTOMOC ON)
+    foreach(_name IN LISTS _names)
+      set(_test ${label}_${_name})
+      add_test(NAME ${_test} COMMAND ${_exe} ${_name})
+      set(_home ${CMAKE_BINARY_DIR}/test-home/${_test})
+      file(MAKE_DIRECTORY ${_home})
+      set_tests_properties(${_test} PROPERTIES
+        LABELS ${label}
+        ENVIRONMENT "ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEDEDE_TEST_HOME=${_home};WINEPREFIX=${ZEDEDE_WINEPREFIX};WINEDEBUG=-all"
+        TIMEOUT 600)
+    endforeach()
+    return()
+  endif()
   foreach(_t IN LISTS _tests)
     get_filename_component(_name ${_t} NAME_WE)
     set(_exe ${label}_${_name})

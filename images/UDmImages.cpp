@@ -1,7 +1,7 @@
 #include "UDmImages.h"
 
 #include "PngImage.h"
-#include "ScreenColorDepth.h"
+#include "SystemQueries.h"
 
 #include <QHash>
 #include <QIcon>

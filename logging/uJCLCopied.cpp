@@ -1,18 +1,13 @@
 #include "uJCLCopied.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
+#include "SystemQueries.h"
 
 qint64 QueryFileSize(const QString &Path)
 {
-    // Critical-error message boxes do not exist here: nothing to switch off.
-    if (Path.isEmpty())
+    quint64 size;
+    if (!QueryFileSizeOf(Path, size))
         return -1;
-    struct stat st;
-    if (::stat(QFile::encodeName(Path).constData(), &st) != 0)
-        return -1;
-    return S_ISDIR(st.st_mode) ? 0 : static_cast<qint64>(st.st_size);
+    return static_cast<qint64>(size);
 }
 
 TWindowsVersion ClassifyWindowsVersion(quint32 PlatformId, quint32 MajorVersion,
@@ -71,9 +66,12 @@ TWindowsVersion ClassifyWindowsVersion(quint32 PlatformId, quint32 MajorVersion,
 
 TWindowsVersion QueryWindowsVersion()
 {
-    // The running system is not Windows: there is no version record to
-    // classify, which reads as a failed query.
-    return wvUnknown;
+    // On Linux there is no version record, which reads as a failed query.
+    TSystemVersion v;
+    if (!QuerySystemVersion(v))
+        return wvUnknown;
+    return ClassifyWindowsVersion(v.PlatformId, v.MajorVersion, v.MinorVersion, v.CSDVersion,
+                                  v.ProductType);
 }
 
 QString WindowsVersionName(TWindowsVersion AVersion)

@@ -1,6 +1,7 @@
 #include "uVmPaths.h"
 
 #include "DriveType.h"
+#include "Paths.h"
 #include "Registry.h"
 
 #include <QDir>
@@ -8,11 +9,9 @@
 #include <QFileInfo>
 #include <QMutex>
 
-#include <sys/stat.h>
-
 namespace {
 
-const QChar kDelimiter = QLatin1Char('/');
+const QChar kDelimiter = PathDelimiter();
 const char kUserShellFolders[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
@@ -53,9 +52,7 @@ struct TCacheFinalizer
 
 bool IsExistingFolder(const QString &Path)
 {
-    struct stat st;
-    return !Path.isEmpty() && ::stat(QFile::encodeName(Path).constData(), &st) == 0
-           && S_ISDIR(st.st_mode);
+    return FolderExists(Path);
 }
 
 QString IncludeTrailingPathDelimiter(const QString &S)
@@ -67,9 +64,7 @@ void TVmPaths::FormatPathFolder(QString &Path)
 {
     if (Path.isEmpty())
         return;
-    for (const char c : {'\\', '*', '?', '"', '<', '>', '|'})
-        Path.replace(QLatin1Char(c), QLatin1Char('-'));
-    Path = IncludeTrailingPathDelimiter(Path);
+    Path = IncludeTrailingPathDelimiter(CleanPathCharacters(Path));
 }
 
 bool TVmPaths::IsLocalDrivePath(const QString &APath)

@@ -3,6 +3,7 @@
 #include "AnsiCodePage.h"
 #include "Exception.h"
 #include "FileLock.h"
+#include "Paths.h"
 #include "uJCLCopied.h"
 #include "uLogIni.h"
 #include "uVerInfo.h"
@@ -27,7 +28,7 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QChar kDelimiter = QLatin1Char('/');
+const QChar kDelimiter = PathDelimiter();
 
 const QString kKeyLevel = QStringLiteral("Archivo_Texto_Nivel");
 const QString kKeyUser = QStringLiteral("Archivo_Texto_Mostrar_Usuario");
@@ -181,12 +182,7 @@ bool HoldsInAnsi(const QString &Text) { return FromAnsi(ToAnsi(Text)) == Text; }
 
 QString ProgramFilePath()
 {
-    static const QString path = [] {
-        QString p = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-        if (p.isEmpty())
-            p = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-        return p;
-    }();
+    static const QString path = OwnProgramFile();
     return path;
 }
 

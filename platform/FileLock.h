@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -46,5 +47,5 @@ public:
     bool Locked() const { return FHandle >= 0; }
 
 private:
-    int FHandle = -1;
+    qintptr FHandle = -1; // a descriptor on Linux, a HANDLE on Windows
 };
