@@ -108,7 +108,21 @@ void CheckText(const QString &Text, TDataField Field, const QString &FieldName, 
              Field, Focus);
 }
 
-void ValidateData(const TRequestData &Data, const TFocusField &Focus)
+QString ResolveFolder(const QString &Text)
+{
+    if (Text == QLatin1String("~"))
+        return QDir::homePath();
+    if (Text.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + Text.mid(1);
+    if (Text.startsWith(QLatin1Char('/')))
+        return Text;
+    QString current = QDir::currentPath();
+    if (!current.endsWith(QLatin1Char('/')))
+        current += QLatin1Char('/');
+    return current + Text;
+}
+
+QString ValidateData(const TRequestData &Data, const TFocusField &Focus)
 {
     CheckRequired(Data.NombreEmpresa, TDataField::NombreEmpresa,
                   QStringLiteral("Debe ingresar el nombre de la empresa."), Focus);
@@ -141,10 +155,11 @@ void ValidateData(const TRequestData &Data, const TFocusField &Focus)
                   Focus);
     CheckText(Data.Carpeta, TDataField::Carpeta, QStringLiteral("La carpeta destino"),
               TTextRule::Path, 0, false, Focus);
-    QDir().mkpath(Data.Carpeta); // the outcome is judged by the next check
-    if (!QFileInfo(Data.Carpeta).isDir())
-        Fail(QStringLiteral("No se encontró la carpeta %1").arg(Data.Carpeta),
-             TDataField::Carpeta, Focus);
+    const QString folder = ResolveFolder(Data.Carpeta);
+    QDir().mkpath(folder); // the outcome is judged by the next check
+    if (!QFileInfo(folder).isDir())
+        Fail(QStringLiteral("No se encontró la carpeta %1").arg(folder), TDataField::Carpeta, Focus);
+    return folder;
 }
 
 bool ValidateCUIT(const QString &Text)

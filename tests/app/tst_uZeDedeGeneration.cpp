@@ -50,6 +50,22 @@ void Shot(QWidget *Window, QWidget *Box, const QString &Name)
     pm.save(ShotsDir() + QLatin1Char('/') + Name);
 }
 
+// Calls Act with the first message box that shows (the window keeps working
+// its events while it generates, so the box comes some time later).
+void WhenBoxShows(QObject *Context, const std::function<void(QMessageBox *)> &Act)
+{
+    auto *timer = new QTimer(Context);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, Context, [timer, Act] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            Act(box);
+        }
+    });
+    timer->start();
+}
+
 } // namespace
 
 class TestfrmZeDedeGeneration : public QObject
@@ -154,9 +170,7 @@ private slots:
         F->eCarpeta->setFocus();
         MessageBoxHook = nullptr;
         QString text;
-        QTimer::singleShot(0, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        WhenBoxShows(this, [&](QMessageBox *box) {
             text = box->text();
             Shot(F.get(), box, QStringLiteral("10-datos-valor-rechazado.png"));
             box->button(QMessageBox::Ok)->click();
@@ -184,9 +198,8 @@ private slots:
         MessageBoxHook = nullptr;
         QString text;
         QString details;
-        QTimer::singleShot(0, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        bool detailsShown = false;
+        WhenBoxShows(this, [&](QMessageBox *box) {
             text = box->text();
             details = box->detailedText();
             // Show the details as the user would.
@@ -195,14 +208,15 @@ private slots:
                     b->click();
             }
             QApplication::processEvents();
-            if (auto *edit = box->findChild<QTextEdit *>())
-                QVERIFY(edit->isVisible());
+            auto *edit = box->findChild<QTextEdit *>();
+            detailsShown = edit && edit->isVisible();
             Shot(F.get(), box, QStringLiteral("10-error-con-detalles.png"));
             box->button(QMessageBox::Ok)->click();
         });
         clickNext();
         MakeWritableFolder(folder);
         QCOMPARE(text, QStringLiteral("fallo genrsa."));
+        QVERIFY(detailsShown);
         QVERIFY2(details.startsWith(QStringLiteral("OpenSSL terminó con el código 1.\n\n"
                                                    "Salida de OpenSSL:\ngenrsa: Can't open")),
                  qPrintable(details));
