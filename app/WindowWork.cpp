@@ -54,6 +54,13 @@ TWindowWork::TWindowWork(QWidget *AWindow, const QString &AStopQuestion,
                          const std::vector<QAbstractButton *> &AButtons)
     : FWindow(AWindow), FStopQuestion(AStopQuestion)
 {
+    // A focused button that is disabled would pass the focus on (and a field
+    // taking it would change the page's hint): the window holds it instead.
+    FFocus = AWindow->focusWidget();
+    for (QAbstractButton *b : AButtons) {
+        if (b == FFocus)
+            AWindow->setFocus(Qt::OtherFocusReason);
+    }
     for (QAbstractButton *b : AButtons) {
         FButtons.emplace_back(b);
         FWasEnabled.push_back(b->isEnabled());
@@ -75,6 +82,9 @@ TWindowWork::~TWindowWork()
         if (FButtons[i])
             FButtons[i]->setEnabled(FWasEnabled[i]);
     }
+    if (FFocus && FWindow && FFocus->isEnabled() && FFocus->window() == FWindow
+        && FWindow->focusWidget() != FFocus)
+        FFocus->setFocus(Qt::OtherFocusReason);
     if (FStop.load() && FWindow) {
         // The user asked to close: once the work has unwound.
         QWidget *window = FWindow;

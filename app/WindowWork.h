@@ -54,6 +54,7 @@ private:
     QString FStopQuestion;
     std::vector<QPointer<QAbstractButton>> FButtons;
     std::vector<bool> FWasEnabled;
+    QPointer<QWidget> FFocus; // where the focus was, given back at the end
     TWaitRunner *FPreviousRunner = nullptr;
     std::atomic<bool> FStop{false};
     bool FAsking = false;

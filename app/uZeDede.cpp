@@ -483,9 +483,10 @@ void TfrmZeDede::ShowState(const QString &AText)
     TWizardPageKv *page = wizt->ActivePage();
     if (!page)
         return;
-    // Below the page's contents: under the hint on the data page, under the
-    // texts on the welcome page.
-    const QRect area = page == wpDatos ? QRect(92, 437, 525, 40) : QRect(48, 420, 458, 40);
+    // In the hint's place on the data page (the hint comes back afterwards),
+    // under the texts on the welcome page.
+    const QRect area = page == wpDatos ? QRect(131, 370, 470, 40) : QRect(48, 170, 451, 40);
+    cxLabelHint->setVisible(page != wpDatos);
     pnlEstado->setParent(page);
     pnlEstado->setGeometry(area);
     laEstado->setText(AText);
@@ -497,6 +498,7 @@ void TfrmZeDede::ShowState(const QString &AText)
 void TfrmZeDede::HideState()
 {
     pnlEstado->hide();
+    cxLabelHint->show();
 }
 
 void TfrmZeDede::ShowError(std::exception_ptr AError)

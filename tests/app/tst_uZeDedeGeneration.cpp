@@ -11,6 +11,8 @@
 #include "AppTestSupport.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolButton>
 
 #include <memory>
 
@@ -135,6 +138,8 @@ private slots:
     {
         F.reset();
         SetExecuteWaits(TExecuteWaits());
+        qunsetenv("HANG");
+        qunsetenv("HANG_PIDS");
     }
 
     void aPastedLineBreakIsRefusedOnItsField()
@@ -224,6 +229,164 @@ private slots:
         QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
         QVERIFY(LogText().contains(QStringLiteral("fallo genrsa")));
         QVERIFY(!LogText().contains(QStringLiteral("secreto")));
+    }
+    void theWindowStaysAliveAndShowsTheStepUnderWay()
+    {
+        // A key step of 0.8 seconds.
+        qputenv("GENRSA", "hang");
+        qputenv("HANG", "0.8");
+        const QString folder = FHome.filePath(QStringLiteral("vivo"));
+        fillDataPage(folder);
+        F->eCarpeta->setFocus();
+
+        struct TSeen
+        {
+            int Ticks = 0;
+            QStringList States;
+            bool Busy = true;          // busy cursor at every look
+            bool ButtonsOff = true;    // Back, Next, Cancel and "..." disabled
+            bool Panel = true;
+            QString Typed;             // what a key press left in a field
+            bool PageKept = true;
+        } seen;
+        QTimer look;
+        look.setInterval(10);
+        connect(&look, &QTimer::timeout, this, [&] {
+            if (!F->pnlEstado->isVisible())
+                return;
+            ++seen.Ticks;
+            if (!seen.States.contains(F->laEstado->text()))
+                seen.States << F->laEstado->text();
+            seen.Busy = seen.Busy && QApplication::overrideCursor()
+                        && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            seen.ButtonsOff = seen.ButtonsOff && !F->wizt->NextButton->isEnabled()
+                              && !F->wizt->BackButton->isEnabled()
+                              && !F->wizt->CancelButton->isEnabled() && !F->sbFolder->isEnabled();
+            seen.Panel = seen.Panel && F->pbEstado->isVisible() && F->pnlEstado->parentWidget() == F->wpDatos;
+            if (seen.Ticks == 5) {
+                Shot(F.get(), nullptr, QStringLiteral("11-generando.png"));
+                // Input that could act goes nowhere.
+                QTest::keyClicks(F->eCarpeta, QStringLiteral("x"));
+                seen.Typed = F->eCarpeta->text();
+                QTest::mouseClick(F->wizt->BackButton, Qt::LeftButton);
+                QTest::mouseClick(F->wizt->NextButton, Qt::LeftButton);
+                QTest::keyClick(F.get(), Qt::Key_Return);
+                seen.PageKept = F->wizt->ActivePage() == F->wpDatos;
+            }
+        });
+        look.start();
+        QElapsedTimer t;
+        t.start();
+        clickNext();
+        look.stop();
+        QVERIFY2(FBoxes.isEmpty(), FBoxes.isEmpty() ? "" : qPrintable(FBoxes[0].Text));
+        QVERIFY(t.elapsed() >= 800);
+        // Some 80 looks in 0.8 seconds: the events kept flowing.
+        QVERIFY2(seen.Ticks >= 20, qPrintable(QString::number(seen.Ticks)));
+        QCOMPARE(seen.States.value(0), TfrmZeDede::EstadoClave);
+        QVERIFY(seen.Busy);
+        QVERIFY(seen.ButtonsOff);
+        QVERIFY(seen.Panel);
+        QCOMPARE(seen.Typed, folder);
+        QVERIFY(seen.PageKept);
+        // Done: the results page, the state gone, the cursor back.
+        QCOMPARE(F->wizt->ActivePage(), F->wpFinal);
+        QVERIFY(!F->pnlEstado->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(F->wizt->BackButton->isEnabled());
+        QVERIFY(F->wizt->FinishButton->isEnabled());
+        QCOMPARE(F->eCarpetaPedido->text(), folder + QLatin1Char('/'));
+    }
+
+    void theRequestStepIsShownToo()
+    {
+        qputenv("REQ", "hang");
+        qputenv("HANG", "0.5");
+        fillDataPage(FHome.filePath(QStringLiteral("pedido")));
+        QStringList states;
+        QTimer look;
+        look.setInterval(10);
+        connect(&look, &QTimer::timeout, this, [&] {
+            if (F->pnlEstado->isVisible() && !states.contains(F->laEstado->text()))
+                states << F->laEstado->text();
+        });
+        look.start();
+        clickNext();
+        QCOMPARE(states.last(), TfrmZeDede::EstadoPedido);
+        QCOMPARE(F->wizt->ActivePage(), F->wpFinal);
+    }
+
+    void closingWhileGeneratingStopsEverythingWhenTheUserAgrees()
+    {
+        // An earlier set in the folder; the key step hangs.
+        const QString folder = FHome.filePath(QStringLiteral("cerrar"));
+        QDir().mkpath(folder);
+        const QString pids = FHome.filePath(QStringLiteral("cerrar-pids"));
+        qputenv("GENRSA", "hang");
+        qputenv("HANG_PIDS", pids.toLocal8Bit());
+        fillDataPage(folder);
+        const QString key = folder + QStringLiteral("/Privada_CompaaSA_JosPrez.key");
+        QFile earlier(key);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier key");
+        earlier.close();
+
+        QStringList answers{QStringLiteral("No"), QStringLiteral("Yes")};
+        MessageBoxHook = [&](QWidget *, QMessageBox::Icon AIcon, const QString &, const QString &AText,
+                             QMessageBox::StandardButtons, QMessageBox::StandardButton) {
+            FBoxes.append({AIcon, QString(), AText, {}, QMessageBox::NoButton});
+            return answers.takeFirst() == QLatin1String("Yes") ? QMessageBox::Yes : QMessageBox::No;
+        };
+        QTimer::singleShot(150, this, [this] { F->close(); });   // No: goes on
+        QTimer::singleShot(400, this, [this] {
+            QVERIFY(F->isVisible());
+            Shot(F.get(), nullptr, QStringLiteral("11-generando-tras-no-cerrar.png"));
+            F->close();                                          // Yes: stops
+        });
+        QElapsedTimer t;
+        t.start();
+        clickNext();
+        QVERIFY(t.elapsed() < 5000); // not the 60 seconds of the hanging step
+        QCOMPARE(FBoxes.size(), 2);
+        QCOMPARE(FBoxes[0].Icon, QMessageBox::Question);
+        QCOMPARE(FBoxes[1].Icon, QMessageBox::Question); // no error box after the stop
+        QTRY_VERIFY(!F->isVisible());
+        // Nothing left: no process, no new file, the earlier key as it was.
+        const QByteArray pid = [&] {
+            QFile f(pids);
+            return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray();
+        }();
+        QVERIFY(!pid.isEmpty());
+        QTRY_VERIFY(!QFileInfo::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)));
+        QCOMPARE(FolderEntries(folder), QStringList{QStringLiteral("Privada_CompaaSA_JosPrez.key")});
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier key"));
+    }
+
+    void aFailureLeavesTheWindowAsItWas()
+    {
+        qputenv("REQ", "fail");
+        const QString folder = FHome.filePath(QStringLiteral("falla"));
+        fillDataPage(folder);
+        F->eCarpeta->setFocus();
+        MessageBoxHook = nullptr;
+        WhenBoxShows(this, [&](QMessageBox *box) {
+            Shot(F.get(), box, QStringLiteral("11-fallo.png"));
+            box->button(QMessageBox::Ok)->click();
+        });
+        clickNext();
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QVERIFY(!F->pnlEstado->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(F->wizt->NextButton->isEnabled());
+        QVERIFY(F->wizt->BackButton->isEnabled());
+        QVERIFY(F->wizt->CancelButton->isEnabled());
+        QVERIFY(F->sbFolder->isEnabled());
+        // The focus is back where the click left it, the hint unchanged.
+        QCOMPARE(F->focusWidget(), F->wizt->NextButton);
+        QCOMPARE(F->cxLabelHint->text(), TfrmZeDede::HintGeneracion);
+        Shot(F.get(), nullptr, QStringLiteral("11-despues-del-fallo.png"));
+        QCOMPARE(FolderEntries(folder), QStringList());
     }
 };
 
