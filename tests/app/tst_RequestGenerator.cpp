@@ -157,6 +157,8 @@ private slots:
     {
         SetExecuteWaits(TExecuteWaits());
         qunsetenv("VERSION_TEXT");
+        qunsetenv("VERSION");
+        qunsetenv("HANG_PIDS");
     }
 
     void keepsOnlyTheChosenBytes()
@@ -471,6 +473,125 @@ private slots:
                      || details.contains("for writing, Operation not permitted"),
                  qPrintable(details));
         QCOMPARE(FolderEntries(dest), QStringList());
+    }
+
+    void aHangingOpenSSLCostsOneLimitAndLeavesNothingRunning()
+    {
+        // openssl hangs from its first run on (the version probe): the key
+        // step, probe included, ends at its limit and stops it.
+        SetExecuteWaits({100, 400});
+        standInFolder("standin-hang-version");
+        qputenv("VERSION", "hang");
+        const QString pids = FHome.filePath("pids-version");
+        qputenv("HANG_PIDS", pids.toLocal8Bit());
+        const QString dest = destination("hang-version");
+        QString details;
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(GenerationError(PlainData(dest), &details), QStringLiteral("fallo genrsa"));
+        const qint64 took = t.elapsed();
+        QVERIFY2(took >= 500 && took < 1500, qPrintable(QString::number(took)));
+        QVERIFY2(details.startsWith("OpenSSL no terminó dentro del límite de 0,5 segundos; se lo detuvo."),
+                 qPrintable(details));
+        QVERIFY2(details.contains("/openssl\" version\nCarpeta de trabajo: "), qPrintable(details));
+        const QByteArray pid = ReadFile(pids).trimmed();
+        QVERIFY(!pid.isEmpty() && pid != "<missing>");
+        QTRY_VERIFY(!QFileInfo::exists("/proc/" + pid));
+        QCOMPARE(FolderEntries(dest), QStringList());
+    }
+
+    void aSecondGenerationThatFailsLeavesTheFirstSetAsItWas()
+    {
+        const QString folder = standInFolder("standin-second");
+        const QString dest = destination("second");
+        const TRequestResult first = GenerateRequest(PlainData(dest));
+        const QStringList before = FolderEntries(dest);
+        const QByteArray key = ReadFile(first.KeyFile);
+        const QByteArray request = ReadFile(first.RequestFile);
+        const QByteArray origin = ReadFile(first.SourceFile);
+        for (const char *how : {"fail", "junk", "forged"}) {
+            qputenv("REQ", how);
+            QCOMPARE(GenerationError(PlainData(dest)), QStringLiteral("fallo req"));
+            QCOMPARE(FolderEntries(dest), before);
+            QCOMPARE(ReadFile(first.KeyFile), key);
+            QCOMPARE(ReadFile(first.RequestFile), request);
+            QCOMPARE(ReadFile(first.SourceFile), origin);
+        }
+        Q_UNUSED(folder);
+    }
+
+    void nothingIsWrittenThroughASymbolicLink()
+    {
+        const QString folder = standInFolder("standin-links");
+        const QString dest = destination("links");
+        const TRequestData d = PlainData(dest);
+        const TRequestNames n = RequestNames(d, folder);
+        // Links at vemra.cnf and at every output name, to files elsewhere.
+        const QString elsewhere = FHome.filePath("elsewhere");
+        QDir().mkpath(elsewhere);
+        const QStringList links{n.ConfigCopy, n.KeyFile, n.RequestFile, n.SourceFile};
+        for (int i = 0; i < links.size(); ++i) {
+            const QString target = elsewhere + QStringLiteral("/target%1").arg(i);
+            WriteFile(target, "untouched");
+            QVERIFY(QFile::link(target, links[i]));
+        }
+        const TRequestResult r = GenerateRequest(d);
+        for (int i = 0; i < links.size(); ++i)
+            QCOMPARE(ReadFile(elsewhere + QStringLiteral("/target%1").arg(i)), QByteArray("untouched"));
+        // The names now hold the new files; the links were kept aside as links.
+        for (const QString &f : links) {
+            QVERIFY2(!QFileInfo(f).isSymLink() && QFileInfo(f).isFile(), qPrintable(f));
+            QCOMPARE(Mode(f), mode_t(0600));
+        }
+        QCOMPARE(r.KeptFiles.size(), 3);
+        for (const QString &kept : r.KeptFiles)
+            QVERIFY(QFileInfo(kept).isSymLink());
+        QVERIFY(ReadFile(n.ConfigCopy).contains("challengePassword_default=secreto"));
+    }
+
+    void everySecretFileIsOwnerOnlyWhateverTheUmask()
+    {
+        const mode_t old = ::umask(0);
+        const QString folder = standInFolder("standin-umask");
+        const QString dest = destination("umask");
+        const TRequestNames n = RequestNames(PlainData(dest), folder);
+        // An earlier set readable by everyone, kept aside owner-only.
+        for (const QString &f : {n.KeyFile, n.RequestFile, n.SourceFile}) {
+            WriteFile(f, "earlier");
+            QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                         | QFile::ReadOther | QFile::WriteOther);
+        }
+        WriteFile(n.ConfigCopy, "earlier");
+        QFile::setPermissions(n.ConfigCopy, QFile::ReadOwner | QFile::ReadOther);
+        TRequestResult r;
+        QString error;
+        try {
+            r = GenerateRequest(PlainData(dest));
+        } catch (const Exception &e) {
+            error = e.Message() + " " + e.Details();
+        }
+        // A failing run leaves no readable file either.
+        qputenv("REQ", "fail");
+        const QString failed = GenerationError(PlainData(destination("umask-failed")));
+        ::umask(old);
+        QCOMPARE(error, QString());
+        QCOMPARE(failed, QStringLiteral("fallo req"));
+        QCOMPARE(FolderEntries(destination("umask-failed")), QStringList());
+        for (const QString &f : {n.ConfigCopy, r.KeyFile, r.RequestFile, r.SourceFile})
+            QCOMPARE(Mode(f), mode_t(0600));
+        QCOMPARE(r.KeptFiles.size(), 3);
+        for (const QString &f : r.KeptFiles)
+            QCOMPARE(Mode(f), mode_t(0600));
+    }
+
+    void anUnreadableConfigurationIsSaidSoAndNothingIsWritten()
+    {
+        const QString folder = standInFolder("standin-unreadable");
+        QFile::remove(folder + "openssl.cnf");
+        QVERIFY(QDir().mkpath(folder + "openssl.cnf")); // there, but not a file to read
+        QCOMPARE(GenerationError(PlainData(destination("unreadable"))),
+                 "No se pudo leer el archivo de configuración " + folder + "openssl.cnf. Acceso denegado.");
+        QVERIFY(!QFileInfo::exists(folder + "vemra.cnf"));
     }
 
     void placingUndoesItselfWhenAMoveFails()

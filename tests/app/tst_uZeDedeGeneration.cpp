@@ -298,6 +298,70 @@ private slots:
         QCOMPARE(F->eCarpetaPedido->text(), folder + QLatin1Char('/'));
     }
 
+    void aRelativeOrHomeFolderIsResolvedOnceAndShown_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("resolved"); // under the home
+        QTest::newRow("relative") << "relativa/sub" << "trabajo/relativa/sub";
+        QTest::newRow("home") << "~/Mis pedidos" << "Mis pedidos";
+    }
+    void aRelativeOrHomeFolderIsResolvedOnceAndShown()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, resolved);
+        const QString work = FHome.filePath(QStringLiteral("trabajo"));
+        QDir().mkpath(work);
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        fillDataPage(typed);
+        clickNext();
+        QDir::setCurrent(old);
+        QVERIFY2(FBoxes.isEmpty(), FBoxes.isEmpty() ? "" : qPrintable(FBoxes[0].Text));
+        const QString folder = FHome.path() + QLatin1Char('/') + resolved;
+        QCOMPARE(F->wizt->ActivePage(), F->wpFinal);
+        QCOMPARE(F->eCarpetaPedido->text(), folder + QLatin1Char('/'));
+        QCOMPARE(FolderEntries(folder),
+                 (QStringList{F->laFilePedido->text(), F->laFilePrivada->text(), F->laFileSource->text()}));
+        // Nothing beside the OpenSSL folder, where openssl runs.
+        QCOMPARE(FolderEntries(FSsl), (QStringList{"openssl", "openssl.cnf", "vemra.cnf"}));
+    }
+
+    void theInstallerRunsWithTheWindowAlive()
+    {
+        // No OpenSSL set up; an installer of 0.5 seconds that sets it up.
+        QFile::remove(UserEnvironmentFile());
+        const QString bin = FHome.filePath(QStringLiteral("instalador"));
+        QDir().mkpath(bin);
+        QFile script(bin + QStringLiteral("/install-openssl.sh"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nsleep 0.5\nmkdir -p \"$XDG_CONFIG_HOME/Vemra\"\n"
+                     "echo \"OPENSSL_CONF=" + FSsl.toUtf8() + "openssl.cnf\" > \"$XDG_CONFIG_HOME/Vemra/environment\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        F->ProgramFolder = bin;
+        QStringList states;
+        int ticks = 0;
+        QTimer look;
+        look.setInterval(10);
+        connect(&look, &QTimer::timeout, this, [&] {
+            if (!F->pnlEstado->isVisible())
+                return;
+            ++ticks;
+            if (!states.contains(F->laEstado->text()))
+                states << F->laEstado->text();
+            if (ticks == 3)
+                Shot(F.get(), nullptr, QStringLiteral("11-instalando.png"));
+        });
+        look.start();
+        clickNext();
+        QCOMPARE(FBoxes.size(), 1); // the question, answered Yes
+        QCOMPARE(states, QStringList{TfrmZeDede::EstadoInstalacion});
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QVERIFY(!F->pnlEstado->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
     void theRequestStepIsShownToo()
     {
         qputenv("REQ", "hang");
