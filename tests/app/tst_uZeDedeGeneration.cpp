@@ -128,6 +128,7 @@ private slots:
         hookBoxes();
         qputenv("GENRSA", "key");
         qputenv("REQ", "real");
+        UseOpenSSLFolder(FSsl);
         F = std::make_unique<TfrmZeDede>();
         F->show();
         F->activateWindow();
@@ -360,6 +361,28 @@ private slots:
         QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
         QVERIFY(!F->pnlEstado->isVisible());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void closingDuringTheInstallerLeavesItRunning()
+    {
+        QFile::remove(UserEnvironmentFile());
+        const QString bin = FHome.filePath(QStringLiteral("instalador-lento"));
+        const QString marker = FHome.filePath(QStringLiteral("instalador-terminado"));
+        QDir().mkpath(bin);
+        QFile script(bin + QStringLiteral("/install-openssl.sh"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nsleep 0.8\n: > \"" + marker.toUtf8() + "\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        F->ProgramFolder = bin;
+        QTimer::singleShot(200, this, [this] { F->close(); }); // asked; the hook says Yes
+        clickNext();
+        QCOMPARE(FBoxes.size(), 2);
+        QCOMPARE(FBoxes[1].Text, QStringLiteral("Se está instalando OpenSSL. ¿Desea cerrar el "
+                                                "asistente? La instalación seguirá por su cuenta."));
+        QTRY_VERIFY(!F->isVisible());
+        QVERIFY(!QFileInfo::exists(marker));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 5000); // it went on by itself
     }
 
     void theRequestStepIsShownToo()
