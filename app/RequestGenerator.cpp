@@ -3,63 +3,25 @@
 #include "AnsiCodePage.h"
 #include "Exception.h"
 #include "OpenSSLSetup.h"
+#include "OpenSSLStep.h"
 #include "Process.h"
 #include "ProfileFile.h"
 #include "RequestCheck.h"
+#include "RequestFiles.h"
 #include "uVmWriteToLog.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cerrno>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QString kReqDn = QStringLiteral("req_distinguished_name");
 const QString kReqAttributes = QStringLiteral("req_attributes");
-
-// Reason texts for the errors a file creation meets.
-QString SystemReason(int Error)
-{
-    switch (Error) {
-    case EACCES:
-    case EPERM: return QStringLiteral("Acceso denegado.");
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("El sistema no puede encontrar la ruta especificada.");
-    case EISDIR: return QStringLiteral("Acceso denegado.");
-    case EROFS: return QStringLiteral("El medio está protegido contra escritura.");
-    case ENOSPC:
-    case EDQUOT: return QStringLiteral("No hay espacio suficiente en el disco.");
-    case EWOULDBLOCK:
-        return QStringLiteral("El proceso no tiene acceso al archivo porque está siendo "
-                              "utilizado por otro proceso.");
-    case ENAMETOOLONG: return QStringLiteral("El nombre del archivo es demasiado largo.");
-    default: return QStringLiteral("Error del sistema %1.").arg(Error);
-    }
-}
-
-bool WriteAll(int Fd, const QByteArray &Bytes)
-{
-    qint64 done = 0;
-    while (done < Bytes.size()) {
-        const ssize_t n = ::write(Fd, Bytes.constData() + done, size_t(Bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
 
 QString WithDelimiter(const QString &Folder)
 {
@@ -75,169 +37,6 @@ QString FolderPart(const QString &Path)
 {
     return Path.left(Path.lastIndexOf(QLatin1Char('/')) + 1);
 }
-
-bool Exists(const QString &Path)
-{
-    const QFileInfo fi(Path);
-    return fi.exists() || fi.isSymLink();
-}
-
-// A fresh name beside Path for a file written before it takes Path's place.
-QString TemporaryName(const QString &Path)
-{
-    return Path + QStringLiteral(".%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
-                                                 QLatin1Char('0'));
-}
-
-// Creates Path, which must not exist yet (a symbolic link there is not
-// followed), owner-only, holding Bytes. False with errno set on failure; a
-// partly written file is removed.
-bool WriteNewPrivateFile(const QString &Path, const QByteArray &Bytes)
-{
-    const QByteArray name = QFile::encodeName(Path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, Bytes);
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(name.constData());
-        errno = err;
-    }
-    return ok;
-}
-
-// Makes an existing regular file owner-only; a symbolic link is left alone.
-void MakePrivate(const QString &Path)
-{
-    const int fd = ::open(QFile::encodeName(Path).constData(),
-                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        ::fchmod(fd, 0600);
-    ::close(fd);
-}
-
-void RemoveFile(const QString &Path)
-{
-    if (!Path.isEmpty())
-        ::unlink(QFile::encodeName(Path).constData());
-}
-
-// Files removed when the generation does not get to keep them.
-class TTemporaryFiles
-{
-public:
-    ~TTemporaryFiles()
-    {
-        for (const QString &f : FFiles)
-            RemoveFile(f);
-    }
-    QString Add(const QString &Path)
-    {
-        FFiles << Path;
-        return Path;
-    }
-    void Keep(const QString &Path) { FFiles.removeAll(Path); }
-
-private:
-    QStringList FFiles;
-};
-
-QString Redacted(QString Text, const QString &Secret)
-{
-    if (!Secret.isEmpty())
-        Text.replace(Secret, QStringLiteral("********"));
-    return Text;
-}
-
-// "51 segundos", "1 segundo", "0,3 segundos".
-QString Seconds(qint64 Ms)
-{
-    if (Ms == 1000)
-        return QStringLiteral("1 segundo");
-    const QString n = Ms % 1000 == 0 ? QString::number(Ms / 1000)
-                                     : QString::number(Ms / 1000.0, 'f', 1).replace('.', ',');
-    return n + QStringLiteral(" segundos");
-}
-
-// One OpenSSL step ("fallo genrsa", "fallo req") with its time limit: every
-// run of the step shares the limit of one run of ExecuteAndWait.
-class TOpenSSLStep
-{
-public:
-    TOpenSSLStep(const QString &Message, const QString &Program, const QString &Directory,
-                 const QString &Password)
-        : FMessage(Message), FProgram(Program), FDirectory(Directory), FPassword(Password)
-    {
-        const TExecuteWaits waits = ExecuteWaits();
-        FLimit = qint64(waits.First) + qint64(waits.Second);
-        FClock.start();
-    }
-
-    // Runs openssl with Parameters; a run that cannot be started, does not
-    // end within the step's limit or does not exit with 0 fails the step
-    // (with Meaning, when given, as what a non-zero exit means).
-    QByteArray Run(const QString &Parameters, bool KeepErrors = true,
-                   const QString &Meaning = QString())
-    {
-        TExecuteOptions options;
-        options.StopIfAbandoned = true;
-        options.PrivateFiles = true;
-        options.KeepErrors = KeepErrors;
-        options.TimeLimit = std::max<qint64>(0, FLimit - FClock.elapsed());
-        FParameters = Parameters;
-        ExecuteAndWait(FProgram, FDirectory, Parameters, options, FOutcome);
-        if (FOutcome.Cancelled)
-            throw EAbort();
-        if (!FOutcome.Started)
-            Fail(QStringLiteral("No se pudo ejecutar OpenSSL: %1.").arg(FOutcome.StartError));
-        if (!FOutcome.Ended)
-            Fail(QStringLiteral("OpenSSL no terminó dentro del límite de %1; se lo detuvo.")
-                     .arg(Seconds(FLimit)));
-        if (!FOutcome.Exited)
-            Fail(QStringLiteral("OpenSSL terminó de forma anormal."));
-        if (FOutcome.ExitCode != 0 && !Meaning.isEmpty())
-            Fail(QStringLiteral("%1 (OpenSSL terminó con el código %2).")
-                     .arg(Meaning)
-                     .arg(FOutcome.ExitCode));
-        if (FOutcome.ExitCode != 0)
-            Fail(QStringLiteral("OpenSSL terminó con el código %1.").arg(FOutcome.ExitCode));
-        return FOutcome.Output;
-    }
-
-    // Fails the step for Problem, with the last run's command line and
-    // output as the details.
-    [[noreturn]] void Fail(const QString &Problem)
-    {
-        QString details = Problem;
-        if (!FParameters.isEmpty()) {
-            const QString output = LastLines(FOutcome.Output, 20);
-            details += output.isEmpty() ? QStringLiteral("\n\nOpenSSL no mostró ningún mensaje.")
-                                        : QStringLiteral("\n\nSalida de OpenSSL:\n") + output;
-            details += QStringLiteral("\n\nOrden: %1 %2\nCarpeta de trabajo: %3")
-                           .arg(QuoteArgument(FProgram), FParameters, FDirectory);
-        }
-        throw Exception(FMessage, Redacted(details, FPassword));
-    }
-
-private:
-    QString FMessage;
-    QString FProgram;
-    QString FDirectory;
-    QString FPassword;
-    qint64 FLimit = 0;
-    QElapsedTimer FClock;
-    QString FParameters;
-    TExecuteOutcome FOutcome;
-};
 
 // True when the openssl at Program is 3.x or later, which writes PKCS#8
 // keys unless told "-traditional". Asked within the key step's limit.
@@ -283,35 +82,6 @@ QByteArray KeepChars(const QByteArray &Text, const TCharSet &Chars)
     }
     result.truncate(n);
     return result;
-}
-
-void SaveBytesToFile(const QString &FileName, const QByteArray &Bytes, bool Append)
-{
-    const QByteArray path = QFile::encodeName(FileName);
-    int fd = -1;
-    if (Append && Exists(FileName)) {
-        fd = ::open(path.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            fd = -1;
-        }
-        if (fd < 0)
-            throw Exception(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(FileName, SystemReason(errno)));
-    } else {
-        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0)
-            throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(FileName, SystemReason(errno)));
-    }
-    const bool ok = WriteAll(fd, Bytes);
-    const int err = errno;
-    ::close(fd);
-    if (!ok)
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(FileName, SystemReason(err)));
 }
 
 QString CUITDigits(const QString &MaskedCUIT)
@@ -420,53 +190,6 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
         != 0)
         throw unableToWrite;
     temporary.Keep(work);
-}
-
-QString KeepExistingFile(const QString &FileName, const QDateTime &Stamp)
-{
-    if (!Exists(FileName))
-        return QString();
-    const QString base = FileName + QLatin1Char('.') + Stamp.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = base + QStringLiteral(".bak");
-    for (int i = 2; Exists(target); ++i)
-        target = base + QStringLiteral("-%1.bak").arg(i);
-    if (::rename(QFile::encodeName(FileName).constData(),
-                 QFile::encodeName(target).constData()) != 0)
-        throw Exception(QStringLiteral("No se pudo conservar el archivo existente %1: %2")
-                            .arg(FileName, SystemReason(errno)));
-    MakePrivate(target);
-    return target;
-}
-
-QStringList PlaceNewFiles(const QList<QPair<QString, QString>> &NewToFinal)
-{
-    const QDateTime stamp = QDateTime::currentDateTime();
-    QStringList kept;        // .bak names, parallel to keptFinal
-    QStringList keptFinal;
-    QStringList placed;
-    try {
-        for (const auto &f : NewToFinal) {
-            const QString bak = KeepExistingFile(f.second, stamp);
-            if (!bak.isEmpty()) {
-                kept << bak;
-                keptFinal << f.second;
-            }
-            if (::rename(QFile::encodeName(f.first).constData(),
-                         QFile::encodeName(f.second).constData())
-                != 0)
-                throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                                    .arg(f.second, SystemReason(errno)));
-            placed << f.second;
-        }
-    } catch (...) {
-        for (const QString &p : placed)
-            RemoveFile(p);
-        for (int i = 0; i < kept.size(); ++i)
-            ::rename(QFile::encodeName(kept[i]).constData(),
-                     QFile::encodeName(keptFinal[i]).constData());
-        throw;
-    }
-    return kept;
 }
 
 namespace {

@@ -598,41 +598,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(folder + "vemra.cnf"));
     }
 
-    void placingUndoesItselfWhenAMoveFails()
-    {
-        const QString dir = destination("placing");
-        WriteFile(dir + "/a.key", "old a");
-        WriteFile(dir + "/c.txt", "old c");
-        WriteFile(dir + "/a.new", "new a");
-        WriteFile(dir + "/b.new", "new b");
-        // c.new is missing: its move fails after a and b have moved.
-        try {
-            PlaceNewFiles({{dir + "/a.new", dir + "/a.key"},
-                           {dir + "/b.new", dir + "/b.req"},
-                           {dir + "/c.new", dir + "/c.txt"}});
-            QFAIL("no error");
-        } catch (const Exception &e) {
-            QCOMPARE(e.Message(), "Cannot create file \"" + dir
-                                      + "/c.txt\". El sistema no puede encontrar la ruta especificada.");
-        }
-        // The earlier files are back; the new ones that had moved are gone.
-        QCOMPARE(FolderEntries(dir), (QStringList{"a.key", "c.txt"}));
-        QCOMPARE(ReadFile(dir + "/a.key"), QByteArray("old a"));
-        QCOMPARE(ReadFile(dir + "/c.txt"), QByteArray("old c"));
-
-        WriteFile(dir + "/a.new", "new a");
-        WriteFile(dir + "/b.new", "new b");
-        WriteFile(dir + "/c.new", "new c");
-        const QStringList kept = PlaceNewFiles({{dir + "/a.new", dir + "/a.key"},
-                                                {dir + "/b.new", dir + "/b.req"},
-                                                {dir + "/c.new", dir + "/c.txt"}});
-        QCOMPARE(kept.size(), 2);
-        QCOMPARE(ReadFile(kept[0]), QByteArray("old a"));
-        QCOMPARE(ReadFile(kept[1]), QByteArray("old c"));
-        QCOMPARE(ReadFile(dir + "/b.req"), QByteArray("new b"));
-        QCOMPARE(ReadFile(dir + "/c.txt"), QByteArray("new c"));
-    }
-
     void missingPiecesOfTheOpenSSLFolder()
     {
         const QString folder = standInFolder("standin-pieces");
@@ -651,50 +616,6 @@ private slots:
         QCOMPARE(FolderEntries(blocked), (QStringList{"openssl", "openssl.cnf", "vemra.cnf"}));
     }
 
-    void savesBytesReplacingOrAppending()
-    {
-        const QString path = FHome.filePath("save/x.txt");
-        QDir().mkpath(FHome.filePath("save"));
-        SaveBytesToFile(path, "first", false);
-        SaveBytesToFile(path, "2", false);
-        QCOMPARE(ReadFile(path), QByteArray("2"));
-        SaveBytesToFile(path, "+3", true);
-        QCOMPARE(ReadFile(path), QByteArray("2+3"));
-        SaveBytesToFile(path, QByteArray(), false);
-        QVERIFY(QFileInfo::exists(path));
-        QCOMPARE(ReadFile(path), QByteArray());
-        SaveBytesToFile(FHome.filePath("save/new.txt"), "n", true); // absent: created
-        QCOMPARE(ReadFile(FHome.filePath("save/new.txt")), QByteArray("n"));
-
-        QFile holder(path);
-        QVERIFY(holder.open(QIODevice::ReadWrite));
-        QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
-        QVERIFY_THROWS_EXCEPTION(Exception, SaveBytesToFile(path, "x", true));
-        holder.close();
-
-        const QString nowhere = FHome.filePath("save/no/dir.txt");
-        try {
-            SaveBytesToFile(nowhere, "x", false);
-            QFAIL("no error");
-        } catch (const Exception &e) {
-            QCOMPARE(e.Message(), "Cannot create file \"" + nowhere
-                                      + "\". El sistema no puede encontrar la ruta especificada.");
-        }
-    }
-
-    void keptFilesNeverOverwriteEachOther()
-    {
-        const QString file = FHome.filePath("keep/Privada_X.key");
-        const QDateTime stamp(QDate(2026, 12, 9), QTime(10, 15, 42));
-        QCOMPARE(KeepExistingFile(file, stamp), QString());
-        WriteFile(file, "one");
-        QCOMPARE(KeepExistingFile(file, stamp), file + ".20261209-101542.bak");
-        WriteFile(file, "two");
-        QCOMPARE(KeepExistingFile(file, stamp), file + ".20261209-101542-2.bak");
-        QCOMPARE(ReadFile(file + ".20261209-101542.bak"), QByteArray("one"));
-        QCOMPARE(ReadFile(file + ".20261209-101542-2.bak"), QByteArray("two"));
-        QVERIFY(!QFileInfo::exists(file));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRequestGenerator)
