@@ -125,7 +125,9 @@ bool TWindowWork::CloseRequested()
     if (FAsking)
         return true;
     FAsking = true;
+    QApplication::setOverrideCursor(Qt::ArrowCursor); // for the question, not the work
     const bool stop = AskYesNo(FWindow, FStopQuestion);
+    QApplication::restoreOverrideCursor();
     FAsking = false;
     if (stop)
         FStop = true;

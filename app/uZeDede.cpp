@@ -24,11 +24,11 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QProgressBar>
-#include <QVBoxLayout>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
