@@ -206,7 +206,10 @@ private slots:
         const QString pidFile = FDir.filePath("pid");
         qputenv("MARKER", marker.toLocal8Bit());
         qputenv("PIDFILE", pidFile.toLocal8Bit());
+        // It writes after the waits: its output is still taken, so it is not
+        // stopped by a closed pipe.
         const QString prog = script("slow", "echo $$ > \"$PIDFILE\"\nsleep 1\n"
+                                            "i=0; while [ $i -lt 5000 ]; do echo late; i=$((i+1)); done\n"
                                             ": > \"$MARKER\"\n");
         QElapsedTimer t;
         t.start();
