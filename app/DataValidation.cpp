@@ -1,6 +1,7 @@
 #include "DataValidation.h"
 
 #include "AnsiCodePage.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -122,7 +123,18 @@ void CheckPasswords(const QString &Password, const QString &Password2,
              TDataField::Password2, Focus);
 }
 
-void ValidateData(const TRequestData &Data, const TFocusField &Focus)
+QString ResolveFolder(const QString &Text)
+{
+    if (Text == QLatin1String("~"))
+        return NativePath(QDir::homePath());
+    if (Text.startsWith(QLatin1String("~/")) || Text.startsWith(QStringLiteral("~") + PathDelimiter()))
+        return NativePath(QDir::homePath()) + Text.mid(1);
+    if (IsAbsolutePath(Text))
+        return Text;
+    return IncludeTrailingDelimiter(NativePath(QDir::currentPath())) + Text;
+}
+
+QString ValidateData(const TRequestData &Data, const TFocusField &Focus)
 {
     CheckRequired(Data.NombreEmpresa, TDataField::NombreEmpresa,
                   QStringLiteral("Debe ingresar el nombre de la empresa."), Focus);
@@ -147,10 +159,11 @@ void ValidateData(const TRequestData &Data, const TFocusField &Focus)
                   Focus);
     CheckText(Data.Carpeta, TDataField::Carpeta, QStringLiteral("La carpeta destino"),
               TTextRule::Path, 0, false, Focus);
-    QDir().mkpath(Data.Carpeta); // the outcome is judged by the next check
-    if (!QFileInfo(Data.Carpeta).isDir())
-        Fail(QStringLiteral("No se encontró la carpeta %1").arg(Data.Carpeta),
-             TDataField::Carpeta, Focus);
+    const QString folder = ResolveFolder(Data.Carpeta);
+    QDir().mkpath(folder); // the outcome is judged by the next check
+    if (!QFileInfo(folder).isDir())
+        Fail(QStringLiteral("No se encontró la carpeta %1").arg(folder), TDataField::Carpeta, Focus);
+    return folder;
 }
 
 bool ValidateCUIT(const QString &Text)

@@ -67,9 +67,16 @@ void CheckText(const QString &Text, TDataField Field, const QString &FieldName, 
 void CheckPasswords(const QString &Password, const QString &Password2,
                     const TFocusField &Focus = TFocusField());
 
-// The full validation, in its fixed order; creates the destination folder
-// when it is missing. Throws EDataError for the first failure.
-void ValidateData(const TRequestData &Data, const TFocusField &Focus = TFocusField());
+// The destination folder as one absolute folder: "~" and "~/..." against the
+// home folder, any other relative text against the current directory; an
+// absolute text unchanged. Nothing is trimmed.
+QString ResolveFolder(const QString &Text);
+
+// The full validation, in its fixed order; resolves the destination folder
+// once (ResolveFolder) and creates it when it is missing. Returns that
+// absolute folder, the one to generate into. Throws EDataError for the
+// first failure.
+QString ValidateData(const TRequestData &Data, const TFocusField &Focus = TFocusField());
 
 // The CUIT test: 11 digits, or 13 characters with "-" at positions 3 and 12,
 // whose last digit is the check digit for the weights 5432765432.

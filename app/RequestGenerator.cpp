@@ -5,18 +5,16 @@
 #include "FileWrite.h"
 #include "Paths.h"
 #include "OpenSSLSetup.h"
+#include "OpenSSLStep.h"
 #include "Process.h"
 #include "ProfileFile.h"
 #include "RequestCheck.h"
+#include "RequestFiles.h"
 #include "uVmWriteToLog.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
-
-
 
 namespace {
 
@@ -34,139 +32,6 @@ QString FolderPart(const QString &Path)
 {
     return Path.left(Path.lastIndexOf(PathDelimiter()) + 1);
 }
-
-bool Exists(const QString &Path)
-{
-    const QFileInfo fi(Path);
-    return fi.exists() || fi.isSymLink();
-}
-
-// A fresh name beside Path for a file written before it takes Path's place.
-QString TemporaryName(const QString &Path)
-{
-    return Path + QStringLiteral(".%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
-                                                 QLatin1Char('0'));
-}
-
-// Creates Path, which must not exist yet, owner-only, holding Bytes.
-bool WriteNewPrivateFile(const QString &Path, const QByteArray &Bytes, TFileError &Error)
-{
-    return CreateNewFile(Path, Bytes, true, Error);
-}
-
-void RemoveFile(const QString &Path)
-{
-    if (!Path.isEmpty())
-        QFile::remove(Path);
-}
-
-// Files removed when the generation does not get to keep them.
-class TTemporaryFiles
-{
-public:
-    ~TTemporaryFiles()
-    {
-        for (const QString &f : FFiles)
-            RemoveFile(f);
-    }
-    QString Add(const QString &Path)
-    {
-        FFiles << Path;
-        return Path;
-    }
-    void Keep(const QString &Path) { FFiles.removeAll(Path); }
-
-private:
-    QStringList FFiles;
-};
-
-QString Redacted(QString Text, const QString &Secret)
-{
-    if (!Secret.isEmpty())
-        Text.replace(Secret, QStringLiteral("********"));
-    return Text;
-}
-
-// "51 segundos", "1 segundo", "0,3 segundos".
-QString Seconds(qint64 Ms)
-{
-    if (Ms == 1000)
-        return QStringLiteral("1 segundo");
-    const QString n = Ms % 1000 == 0 ? QString::number(Ms / 1000)
-                                     : QString::number(Ms / 1000.0, 'f', 1).replace('.', ',');
-    return n + QStringLiteral(" segundos");
-}
-
-// One OpenSSL step ("fallo genrsa", "fallo req") with its time limit: every
-// run of the step shares the limit of one run of ExecuteAndWait.
-class TOpenSSLStep
-{
-public:
-    TOpenSSLStep(const QString &Message, const QString &Program, const QString &Directory,
-                 const QString &Password)
-        : FMessage(Message), FProgram(Program), FDirectory(Directory), FPassword(Password)
-    {
-        const TExecuteWaits waits = ExecuteWaits();
-        FLimit = qint64(waits.First) + qint64(waits.Second);
-        FClock.start();
-    }
-
-    // Runs openssl with Parameters; a run that cannot be started, does not
-    // end within the step's limit or does not exit with 0 fails the step
-    // (with Meaning, when given, as what a non-zero exit means).
-    QByteArray Run(const QString &Parameters, bool KeepErrors = true,
-                   const QString &Meaning = QString())
-    {
-        TExecuteOptions options;
-        options.StopIfAbandoned = true;
-        options.PrivateFiles = true;
-        options.KeepErrors = KeepErrors;
-        options.TimeLimit = std::max<qint64>(0, FLimit - FClock.elapsed());
-        FParameters = Parameters;
-        ExecuteAndWait(FProgram, FDirectory, Parameters, options, FOutcome);
-        if (FOutcome.Cancelled)
-            throw EAbort();
-        if (!FOutcome.Started)
-            Fail(QStringLiteral("No se pudo ejecutar OpenSSL: %1.").arg(FOutcome.StartError));
-        if (!FOutcome.Ended)
-            Fail(QStringLiteral("OpenSSL no terminó dentro del límite de %1; se lo detuvo.")
-                     .arg(Seconds(FLimit)));
-        if (!FOutcome.Exited)
-            Fail(QStringLiteral("OpenSSL terminó de forma anormal."));
-        if (FOutcome.ExitCode != 0 && !Meaning.isEmpty())
-            Fail(QStringLiteral("%1 (OpenSSL terminó con el código %2).")
-                     .arg(Meaning)
-                     .arg(FOutcome.ExitCode));
-        if (FOutcome.ExitCode != 0)
-            Fail(QStringLiteral("OpenSSL terminó con el código %1.").arg(FOutcome.ExitCode));
-        return FOutcome.Output;
-    }
-
-    // Fails the step for Problem, with the last run's command line and
-    // output as the details.
-    [[noreturn]] void Fail(const QString &Problem)
-    {
-        QString details = Problem;
-        if (!FParameters.isEmpty()) {
-            const QString output = LastLines(FOutcome.Output, 20);
-            details += output.isEmpty() ? QStringLiteral("\n\nOpenSSL no mostró ningún mensaje.")
-                                        : QStringLiteral("\n\nSalida de OpenSSL:\n") + output;
-            details += QStringLiteral("\n\nOrden: %1 %2\nCarpeta de trabajo: %3")
-                           .arg(QuoteArgument(FProgram), FParameters, FDirectory);
-        }
-        throw Exception(FMessage, Redacted(details, FPassword));
-    }
-
-private:
-    QString FMessage;
-    QString FProgram;
-    QString FDirectory;
-    QString FPassword;
-    qint64 FLimit = 0;
-    QElapsedTimer FClock;
-    QString FParameters;
-    TExecuteOutcome FOutcome;
-};
 
 // True when the openssl at Program is 3.x or later, which writes PKCS#8
 // keys unless told "-traditional". Asked within the key step's limit.
@@ -212,19 +77,6 @@ QByteArray KeepChars(const QByteArray &Text, const TCharSet &Chars)
     }
     result.truncate(n);
     return result;
-}
-
-void SaveBytesToFile(const QString &FileName, const QByteArray &Bytes, bool Append)
-{
-    TFileError error;
-    if (Append && Exists(FileName)) {
-        if (!AppendToExistingFile(FileName, Bytes, error))
-            throw Exception(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(FileName, error.Reason()));
-    } else if (!WriteWholeFile(FileName, Bytes, false, error)) {
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(FileName, error.Reason()));
-    }
 }
 
 QString CUITDigits(const QString &MaskedCUIT)
@@ -296,8 +148,7 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     const Exception unableToWrite(QStringLiteral("Unable to write to %1").arg(TargetFile));
     TTemporaryFiles temporary;
     const QString work = temporary.Add(TemporaryName(TargetFile));
-    TFileError error;
-    if (!WriteNewPrivateFile(work, bytes, error))
+    if (!WriteNewPrivateFile(work, bytes))
         throw unableToWrite;
     const auto write = [&](const QString &Section, const char *Key, const QString &Value) {
         if (!ProfileWriteString(work, Section, QLatin1String(Key), ConfigValue(Value),
@@ -330,58 +181,10 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     write(kReqAttributes, "challengePassword_min", QStringLiteral("4"));
     write(kReqAttributes, "challengePassword_max", QString::number(kChallengePasswordMaxBytes));
 
-    if (::rename(QFile::encodeName(work).constData(), QFile::encodeName(TargetFile).constData())
-        != 0)
+    TFileError moveError;
+    if (!MoveOver(work, TargetFile, moveError))
         throw unableToWrite;
     temporary.Keep(work);
-}
-
-QString KeepExistingFile(const QString &FileName, const QDateTime &Stamp)
-{
-    if (!Exists(FileName))
-        return QString();
-    const QString base = FileName + QLatin1Char('.') + Stamp.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = base + QStringLiteral(".bak");
-    for (int i = 2; Exists(target); ++i)
-        target = base + QStringLiteral("-%1.bak").arg(i);
-    TFileError error;
-    if (!RenameFile(FileName, target, error))
-        throw Exception(QStringLiteral("No se pudo conservar el archivo existente %1: %2")
-                            .arg(FileName, error.Reason()));
-    RestrictToOwner(target);
-    return target;
-}
-
-QStringList PlaceNewFiles(const QList<QPair<QString, QString>> &NewToFinal)
-{
-    const QDateTime stamp = QDateTime::currentDateTime();
-    QStringList kept;        // .bak names, parallel to keptFinal
-    QStringList keptFinal;
-    QStringList placed;
-    try {
-        for (const auto &f : NewToFinal) {
-            const QString bak = KeepExistingFile(f.second, stamp);
-            if (!bak.isEmpty()) {
-                kept << bak;
-                keptFinal << f.second;
-            }
-            TFileError error;
-            if (!RenameFile(f.first, f.second, error))
-                throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                                    .arg(f.second, error.Reason()));
-            placed << f.second;
-        }
-    } catch (...) {
-        for (const QString &p : placed)
-            RemoveFile(p);
-        for (int i = 0; i < kept.size(); ++i)
-        {
-            TFileError ignored;
-            RenameFile(kept[i], keptFinal[i], ignored);
-        }
-        throw;
-    }
-    return kept;
 }
 
 namespace {

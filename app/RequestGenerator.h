@@ -3,6 +3,7 @@
 // origin-identification file, driving the openssl program.
 
 #include "RequestData.h"
+#include "RequestFiles.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -19,11 +20,6 @@ TCharSet FileNameChars();
 
 // The bytes of Text that belong to Chars, in order.
 QByteArray KeepChars(const QByteArray &Text, const TCharSet &Chars);
-
-// Writes Bytes to FileName: appended under an exclusive lock when Append is
-// set and the file exists, otherwise as the whole content of a new file.
-// Throws Exception ("Cannot create file ..." / "Cannot open file ...").
-void SaveBytesToFile(const QString &FileName, const QByteArray &Bytes, bool Append);
 
 // Every name generation derives from the data and the OpenSSL folder.
 struct TRequestNames
@@ -67,17 +63,6 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
 // and 20, kept by the validation) are declared as their UTF-8 maximum.
 constexpr int kCommonNameMaxBytes = 64 * 3;
 constexpr int kChallengePasswordMaxBytes = 20 * 3;
-
-// Renames an existing FileName to FileName + "." + stamp + ".bak" (with a
-// counter when that name is taken). Returns the new name, or empty when
-// there was no such file. Throws Exception when it cannot be renamed.
-QString KeepExistingFile(const QString &FileName, const QDateTime &Stamp);
-
-// Moves each new file (first) to its name (second), keeping an earlier file
-// of that name aside with KeepExistingFile. When a move fails, everything
-// done is undone (the earlier files are back under their names) and
-// Exception is thrown. Returns the names the earlier files were kept under.
-QStringList PlaceNewFiles(const QList<QPair<QString, QString>> &NewToFinal);
 
 // What the result page shows, plus the full paths.
 struct TRequestResult

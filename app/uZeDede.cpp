@@ -12,8 +12,11 @@
 #include "ZeDedeArt.h"
 #include "ZeDedeApp.h"
 #include "UserInterfaceFont.h"
+#include "WindowWork.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
@@ -21,10 +24,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -143,27 +148,6 @@ void LinkFont(QLabel *ALabel)
     ALabel->setCursor(Qt::PointingHandCursor);
 }
 
-// The busy cursor for as long as it lives.
-class TBusyCursor
-{
-public:
-    void Start()
-    {
-        if (!FOn) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            FOn = true;
-        }
-    }
-    ~TBusyCursor()
-    {
-        if (FOn)
-            QApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool FOn = false;
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -213,6 +197,10 @@ const QString TfrmZeDede::HintOperador = QStringLiteral(
     "de certificado digital.");
 const QString TfrmZeDede::HintGeneracion =
     QStringLiteral("Indique la carpeta donde desea grabar los archivos generados. ");
+
+const QString TfrmZeDede::EstadoClave = QStringLiteral("Generando la clave privada…");
+const QString TfrmZeDede::EstadoPedido = QStringLiteral("Generando el pedido…");
+const QString TfrmZeDede::EstadoInstalacion = QStringLiteral("Instalando OpenSSL…");
 
 std::function<void(const QUrl &)> TfrmZeDede::ShellOpen = [](const QUrl &AUrl) {
     QDesktopServices::openUrl(AUrl);
@@ -444,6 +432,24 @@ void TfrmZeDede::BuildForm()
 
     wizt->Loaded();
 
+    // The state shown while an external program runs.
+    pnlEstado = new QWidget(this);
+    pnlEstado->setObjectName(QStringLiteral("pnlEstado"));
+    auto *estado = new QVBoxLayout(pnlEstado);
+    estado->setContentsMargins(0, 0, 0, 0);
+    estado->setSpacing(4);
+    laEstado = new QLabel(pnlEstado);
+    laEstado->setObjectName(QStringLiteral("laEstado"));
+    laEstado->setFont(BoldFont());
+    pbEstado = new QProgressBar(pnlEstado);
+    pbEstado->setObjectName(QStringLiteral("pbEstado"));
+    pbEstado->setRange(0, 0); // moving: how long is not known
+    pbEstado->setTextVisible(false);
+    pbEstado->setFixedHeight(14);
+    estado->addWidget(laEstado);
+    estado->addWidget(pbEstado);
+    pnlEstado->hide();
+
     // Group boxes report the focus entering them; connected after the pages
     // so that a page's OnEnter comes before its group box's.
     connect(qApp, &QApplication::focusChanged, this, &TfrmZeDede::FocusChanged);
@@ -471,6 +477,39 @@ void TfrmZeDede::FocusChanged(QWidget *AOld, QWidget *ANow)
         if (b.Box->isAncestorOf(ANow) && !(AOld && b.Box->isAncestorOf(AOld)))
             RunGuarded(this, [this, &b] { (this->*b.Handler)(b.Box); });
     }
+}
+
+void TfrmZeDede::closeEvent(QCloseEvent *AEvent)
+{
+    if (TWindowWork *work = TWindowWork::Of(this)) {
+        AEvent->ignore();
+        work->CloseRequested();
+        return;
+    }
+    QWidget::closeEvent(AEvent);
+}
+
+void TfrmZeDede::ShowState(const QString &AText)
+{
+    TWizardPageKv *page = wizt->ActivePage();
+    if (!page)
+        return;
+    // In the hint's place on the data page (the hint comes back afterwards),
+    // under the texts on the welcome page.
+    const QRect area = page == wpDatos ? QRect(131, 370, 470, 40) : QRect(48, 170, 451, 40);
+    cxLabelHint->setVisible(page != wpDatos);
+    pnlEstado->setParent(page);
+    pnlEstado->setGeometry(area);
+    laEstado->setText(AText);
+    pnlEstado->show();
+    pnlEstado->raise();
+    pnlEstado->repaint();
+}
+
+void TfrmZeDede::HideState()
+{
+    pnlEstado->hide();
+    cxLabelHint->show();
 }
 
 void TfrmZeDede::ShowError(std::exception_ptr AError)
@@ -546,16 +585,34 @@ void TfrmZeDede::CreateLabelVemra()
 
 void TfrmZeDede::wpInicialNextClick(QObject *Sender, bool &Done)
 {
-    TBusyCursor busy;
-    ::wpInicialNextClick(
-        Sender, Done,
-        [this, &busy](const QString &AMessage) {
-            const bool yes = AskYesNo(this, AMessage);
-            if (yes)
-                busy.Start();   // the installer runs next
-            return yes;
-        },
-        ProgramFolder);
+    // Once the user agrees the installer runs: the window stays alive.
+    std::unique_ptr<TWindowWork> work;
+    try {
+        ::wpInicialNextClick(
+            Sender, Done,
+            [this, &work](const QString &AMessage) {
+                const bool yes = AskYesNo(this, AMessage);
+                if (yes) {
+                    work = std::make_unique<TWindowWork>(
+                        this,
+                        QStringLiteral("Se está instalando OpenSSL. ¿Desea cerrar el asistente? "
+                                       "La instalación seguirá por su cuenta."),
+                        std::vector<QAbstractButton *>{wizt->BackButton, wizt->NextButton,
+                                                       wizt->FinishButton, wizt->CancelButton});
+                    ShowState(EstadoInstalacion);
+                }
+                return yes;
+            },
+            ProgramFolder);
+    } catch (...) {
+        HideState();
+        if (work && work->Stopping())
+            throw EAbort(); // the user closes the window: nothing to show
+        throw;
+    }
+    HideState();
+    if (work && work->Stopping())
+        Done = false;
 }
 
 void TfrmZeDede::wpDatosEnter(QObject *)
@@ -609,14 +666,32 @@ void TfrmZeDede::FocusField(TDataField AField)
 
 void TfrmZeDede::ValidateData()
 {
-    ::ValidateData(RequestData(), [this](TDataField AField) { FocusField(AField); });
+    TRequestData data = RequestData();
+    data.Carpeta = ::ValidateData(data, [this](TDataField AField) { FocusField(AField); });
+    FDatos = data;
 }
 
 void TfrmZeDede::GenerateRequest()
 {
-    TBusyCursor busy;
-    busy.Start();
-    const TRequestResult r = ::GenerateRequest(RequestData());
+    TWindowWork work(this,
+                     QStringLiteral("Se está generando el pedido de certificado. ¿Desea "
+                                    "interrumpir la generación y cerrar el asistente?"),
+                     {wizt->BackButton, wizt->NextButton, wizt->FinishButton, wizt->CancelButton,
+                      sbFolder});
+    TRequestResult r;
+    try {
+        r = ::GenerateRequest(FDatos, [this](TGenerationStep AStep) {
+            ShowState(AStep == TGenerationStep::Key ? EstadoClave : EstadoPedido);
+        });
+    } catch (...) {
+        HideState();
+        if (work.Stopping())
+            throw EAbort(); // the user closes the window: nothing to show
+        throw;
+    }
+    HideState();
+    if (work.Stopping())
+        throw EAbort(); // done, but the user closes the window
     laFilePrivada->setText(r.FilePrivada);
     laFilePrivada->adjustSize();
     laFilePedido->setText(r.FilePedido);

@@ -15,6 +15,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QProgressBar;
 class QToolButton;
 class TBrowseFolderDlgKV;
 class TCuitMaskEdit;
@@ -100,7 +101,9 @@ public:
 
     void UpdatePicture();
     void CreateLabelVemra();
-    // Generates the three files from the data page and fills the results page.
+    // Generates the three files from the data ValidateData accepted last
+    // (with its resolved folder) and fills the results page. The window stays
+    // alive meanwhile, showing the step under way.
     void GenerateRequest();
     // The full validation, with the focus moved to the offending field.
     void ValidateData();
@@ -154,18 +157,32 @@ public:
 
     TBrowseFolderDlgKV *BrowseFolderDlgKV1 = nullptr;
 
+    // What the window is doing while an external program runs: shown on the
+    // active page, below its contents.
+    QWidget *pnlEstado = nullptr;
+    QLabel *laEstado = nullptr;
+    QProgressBar *pbEstado = nullptr;
+
+    static const QString EstadoClave;
+    static const QString EstadoPedido;
+    static const QString EstadoInstalacion;
+
     bool Page2Inicializada() const { return FPage2Inicializada; }
     TLinkLabelKv *LabelVemra() const { return FLabelVemra; }
 
 protected:
     void showEvent(QShowEvent *AEvent) override;
+    void closeEvent(QCloseEvent *AEvent) override;
 
 private:
     void BuildForm();
     void FocusChanged(QWidget *AOld, QWidget *ANow);
     void FocusField(TDataField AField);
     void ShowError(std::exception_ptr AError);
+    void ShowState(const QString &AText);
+    void HideState();
 
+    TRequestData FDatos; // what ValidateData accepted, its folder resolved
     bool FPage2Inicializada = false;
     TLinkLabelKv *FLabelVemra = nullptr;
 };

@@ -135,3 +135,8 @@ bool RenameFile(const QString &From, const QString &To, TFileError &Error)
         return Fail(Error, errno);
     return true;
 }
+
+bool MoveOver(const QString &From, const QString &To, TFileError &Error)
+{
+    return RenameFile(From, To, Error);
+}

@@ -36,5 +36,10 @@ bool CopyWholeFile(const QString &Source, const QString &Target, bool OwnerOnly,
 // 0600, a link is left alone; on Windows the folder's permissions apply).
 void RestrictToOwner(const QString &FileName);
 
-// Renames From to To; fails when To exists.
+// Renames From to To; fails when To exists (Linux: callers make sure it
+// does not, since rename(2) would replace it).
 bool RenameFile(const QString &From, const QString &To, TFileError &Error);
+
+// Moves From to To in one step, replacing whatever is at To (a link there is
+// replaced, not followed).
+bool MoveOver(const QString &From, const QString &To, TFileError &Error);

@@ -18,6 +18,8 @@ QString IncludeTrailingDelimiter(const QString &Path)
     return Path.endsWith(QLatin1Char('/')) ? Path : Path + QLatin1Char('/');
 }
 
+bool IsAbsolutePath(const QString &Path) { return Path.startsWith(QLatin1Char('/')); }
+
 QString NativePath(const QString &Path) { return Path; }
 
 QString ProgramFileName(const QString &BaseName) { return BaseName; }

@@ -16,6 +16,10 @@ QString DirectoryPart(const QString &Path);
 // Path with a delimiter appended unless it already ends with one.
 QString IncludeTrailingDelimiter(const QString &Path);
 
+// True when Path names a folder or file without depending on the current
+// directory ("/..." on Linux; "C:\..." or "\\server\..." on Windows).
+bool IsAbsolutePath(const QString &Path);
+
 // A path as the system writes it (Qt gives "/" on every system).
 QString NativePath(const QString &Path);
 

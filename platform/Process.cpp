@@ -291,9 +291,20 @@ void DrainOutput(int Fd, TOutputTail &Tail)
     Tail.ReadFrom(Fd);
 }
 
-void ReapLater(pid_t Pid)
+// A program left running: its output is still read (so that it is not
+// stopped by writing to a closed pipe) and it is reaped when it ends.
+void LeaveRunning(pid_t Pid, int Output)
 {
-    std::thread([Pid] {
+    std::thread([Pid, Output] {
+        ::fcntl(Output, F_SETFL, ::fcntl(Output, F_GETFL) & ~O_NONBLOCK);
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(Output, buffer, sizeof buffer);
+            if (n > 0 || (n < 0 && errno == EINTR))
+                continue;
+            break;
+        }
+        ::close(Output);
         int st = 0;
         while (::waitpid(Pid, &st, 0) < 0 && errno == EINTR) {
         }
@@ -456,17 +467,19 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
         runner->Run(wait);
     else
         wait();
-    ::close(child.Output);
     Outcome.Output = tail.Take(Outcome.OutputCut);
 
     if (end != TWaitEnd::Ended) {
         Outcome.Cancelled = end == TWaitEnd::Cancelled;
-        if (Options.StopIfAbandoned)
+        if (Options.StopIfAbandoned) {
             Outcome.Stopped = true;
-        else
-            ReapLater(child.Pid); // left running; reaped whenever it ends
+            ::close(child.Output);
+        } else {
+            LeaveRunning(child.Pid, child.Output);
+        }
         return false;
     }
+    ::close(child.Output);
     Outcome.Ended = true;
     Outcome.Exited = WIFEXITED(status);
     Outcome.ExitCode = Outcome.Exited ? WEXITSTATUS(status) : -1;

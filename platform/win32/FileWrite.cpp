@@ -122,3 +122,11 @@ bool RenameFile(const QString &From, const QString &To, TFileError &Error)
         return Fail(Error);
     return true;
 }
+
+bool MoveOver(const QString &From, const QString &To, TFileError &Error)
+{
+    if (!MoveFileExW(NativeName(From).c_str(), NativeName(To).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Fail(Error);
+    return true;
+}

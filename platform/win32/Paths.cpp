@@ -18,6 +18,15 @@ QString IncludeTrailingDelimiter(const QString &Path)
     return Path.endsWith(QLatin1Char('\\')) ? Path : Path + QLatin1Char('\\');
 }
 
+bool IsAbsolutePath(const QString &Path)
+{
+    const auto delimiter = [](QChar C) { return C == QLatin1Char('\\') || C == QLatin1Char('/'); };
+    if (Path.size() >= 2 && delimiter(Path[0]) && delimiter(Path[1]))
+        return true; // \\server\share
+    return Path.size() >= 3 && Path[0].isLetter() && Path[0].unicode() < 128
+           && Path[1] == QLatin1Char(':') && delimiter(Path[2]);
+}
+
 QString NativePath(const QString &Path) { return QDir::toNativeSeparators(Path); }
 
 QString ProgramFileName(const QString &BaseName) { return BaseName + QStringLiteral(".exe"); }

@@ -214,7 +214,32 @@ private slots:
         QVERIFY(QFileInfo(FDir.filePath("rel/sub")).isDir());
     }
 
-    void aFolderThatCannotExistNamesTheTypedText()
+    void theFolderIsResolvedOnceToAnAbsoluteOne()
+    {
+        const QString home = QDir::homePath();
+        QCOMPARE(ResolveFolder(QStringLiteral("~")), home);
+        QCOMPARE(ResolveFolder(QStringLiteral("~/algo")), home + QStringLiteral("/algo"));
+        QCOMPARE(ResolveFolder(QStringLiteral("/abs/x ")), QStringLiteral("/abs/x "));
+        QCOMPARE(ResolveFolder(QStringLiteral("~otro")), QDir::currentPath() + QStringLiteral("/~otro"));
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(FDir.path()));
+        QCOMPARE(ResolveFolder(QStringLiteral("rel/x")), FDir.path() + QStringLiteral("/rel/x"));
+        // What the validation returns is the folder it created and checked.
+        const QString got = ValidateData(SampleRequestData(QStringLiteral("uno/dos")));
+        QDir::setCurrent(old);
+        QCOMPARE(got, FDir.path() + QStringLiteral("/uno/dos"));
+        QVERIFY(QFileInfo(got).isDir());
+
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", FDir.path().toLocal8Bit());
+        const QString tilde = ValidateData(SampleRequestData(QStringLiteral("~/certificados")));
+        qputenv("HOME", oldHome);
+        QCOMPARE(tilde, FDir.path() + QStringLiteral("/certificados"));
+        QVERIFY(QFileInfo(tilde).isDir());
+        QVERIFY(!QFileInfo::exists(QDir::currentPath() + QStringLiteral("/~")));
+    }
+
+    void aFolderThatCannotExistIsNamedAsResolved()
     {
         // A regular file stands in the way of the folder.
         QFile blocker(FDir.filePath("file"));
@@ -223,6 +248,12 @@ private slots:
         TDataField f;
         const QString typed = FDir.filePath("file/sub ");
         QCOMPARE(validate(SampleRequestData(typed), f), QStringLiteral("No se encontró la carpeta ") + typed);
+        // A relative folder is named as the absolute one it stands for.
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(FDir.path()));
+        const QString relative = validate(SampleRequestData(QStringLiteral("file/sub")), f);
+        QDir::setCurrent(old);
+        QCOMPARE(relative, QStringLiteral("No se encontró la carpeta ") + FDir.path() + QStringLiteral("/file/sub"));
         QCOMPARE(f, TDataField::Carpeta);
     }
 

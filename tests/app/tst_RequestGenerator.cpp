@@ -157,6 +157,8 @@ private slots:
     {
         SetExecuteWaits(TExecuteWaits());
         qunsetenv("VERSION_TEXT");
+        qunsetenv("VERSION");
+        qunsetenv("HANG_PIDS");
     }
 
     void keepsOnlyTheChosenBytes()
@@ -397,7 +399,7 @@ private slots:
         QTest::newRow("key step writes nothing") << QByteArray("nowrite") << QByteArray("real") << "fallo genrsa"
                                                  << "Could not";
         QTest::newRow("key step hangs") << QByteArray("hang") << QByteArray("real") << "fallo genrsa"
-                                        << "OpenSSL no terminó dentro del límite de 0,5 segundos; se lo detuvo.";
+                                        << "OpenSSL no terminó dentro del límite de 1 segundo; se lo detuvo.";
         QTest::newRow("request step fails") << QByteArray("key") << QByteArray("fail") << "fallo req"
                                             << "stand-in: req refused this time";
         QTest::newRow("request step writes junk") << QByteArray("key") << QByteArray("junk") << "fallo req"
@@ -417,7 +419,10 @@ private slots:
         QFETCH(QByteArray, req);
         QFETCH(QString, message);
         QFETCH(QString, reason);
-        SetExecuteWaits({100, 400});
+        // Short limits where openssl hangs; elsewhere the usual ones, so that a
+        // busy machine cannot make a quick run late.
+        if (genrsa == "hang" || req == "hang")
+            SetExecuteWaits({150, 850});
         const QString name = QString::fromLatin1(genrsa + "-" + req);
         standInFolder("standin-" + name, genrsa, req);
         const QString pids = FHome.filePath("pids-" + name);
@@ -434,7 +439,7 @@ private slots:
         t.start();
         QCOMPARE(GenerationError(d, &details), message);
         QVERIFY2(details.contains(reason), qPrintable(details));
-        QVERIFY(t.elapsed() < 2000); // two steps of at most 0.5 seconds, and their runs
+        QVERIFY(t.elapsed() < 20000); // stopped at its limit, not after its 60 seconds
         QCOMPARE(ReadFile(n.KeyFile), QByteArray("earlier key"));
         QCOMPARE(ReadFile(n.RequestFile), QByteArray("earlier request"));
         QCOMPARE(ReadFile(n.SourceFile), QByteArray("earlier origin"));
@@ -473,39 +478,124 @@ private slots:
         QCOMPARE(FolderEntries(dest), QStringList());
     }
 
-    void placingUndoesItselfWhenAMoveFails()
+    void aHangingOpenSSLCostsOneLimitAndLeavesNothingRunning()
     {
-        const QString dir = destination("placing");
-        WriteFile(dir + "/a.key", "old a");
-        WriteFile(dir + "/c.txt", "old c");
-        WriteFile(dir + "/a.new", "new a");
-        WriteFile(dir + "/b.new", "new b");
-        // c.new is missing: its move fails after a and b have moved.
-        try {
-            PlaceNewFiles({{dir + "/a.new", dir + "/a.key"},
-                           {dir + "/b.new", dir + "/b.req"},
-                           {dir + "/c.new", dir + "/c.txt"}});
-            QFAIL("no error");
-        } catch (const Exception &e) {
-            QCOMPARE(e.Message(), "Cannot create file \"" + dir
-                                      + "/c.txt\". El sistema no puede encontrar la ruta especificada.");
-        }
-        // The earlier files are back; the new ones that had moved are gone.
-        QCOMPARE(FolderEntries(dir), (QStringList{"a.key", "c.txt"}));
-        QCOMPARE(ReadFile(dir + "/a.key"), QByteArray("old a"));
-        QCOMPARE(ReadFile(dir + "/c.txt"), QByteArray("old c"));
+        // openssl hangs from its first run on (the version probe): the key
+        // step, probe included, ends at its limit and stops it.
+        SetExecuteWaits({100, 400});
+        standInFolder("standin-hang-version");
+        qputenv("VERSION", "hang");
+        const QString pids = FHome.filePath("pids-version");
+        qputenv("HANG_PIDS", pids.toLocal8Bit());
+        const QString dest = destination("hang-version");
+        QString details;
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(GenerationError(PlainData(dest), &details), QStringLiteral("fallo genrsa"));
+        const qint64 took = t.elapsed();
+        // The whole limit, and not the 60 seconds the probe would hang.
+        QVERIFY2(took >= 500 && took < 20000, qPrintable(QString::number(took)));
+        QVERIFY2(details.startsWith("OpenSSL no terminó dentro del límite de 0,5 segundos; se lo detuvo."),
+                 qPrintable(details));
+        QVERIFY2(details.contains("/openssl\" version\nCarpeta de trabajo: "), qPrintable(details));
+        const QByteArray pid = ReadFile(pids).trimmed();
+        QVERIFY(!pid.isEmpty() && pid != "<missing>");
+        QTRY_VERIFY(!QFileInfo::exists("/proc/" + pid));
+        QCOMPARE(FolderEntries(dest), QStringList());
+    }
 
-        WriteFile(dir + "/a.new", "new a");
-        WriteFile(dir + "/b.new", "new b");
-        WriteFile(dir + "/c.new", "new c");
-        const QStringList kept = PlaceNewFiles({{dir + "/a.new", dir + "/a.key"},
-                                                {dir + "/b.new", dir + "/b.req"},
-                                                {dir + "/c.new", dir + "/c.txt"}});
-        QCOMPARE(kept.size(), 2);
-        QCOMPARE(ReadFile(kept[0]), QByteArray("old a"));
-        QCOMPARE(ReadFile(kept[1]), QByteArray("old c"));
-        QCOMPARE(ReadFile(dir + "/b.req"), QByteArray("new b"));
-        QCOMPARE(ReadFile(dir + "/c.txt"), QByteArray("new c"));
+    void aSecondGenerationThatFailsLeavesTheFirstSetAsItWas()
+    {
+        const QString folder = standInFolder("standin-second");
+        const QString dest = destination("second");
+        const TRequestResult first = GenerateRequest(PlainData(dest));
+        const QStringList before = FolderEntries(dest);
+        const QByteArray key = ReadFile(first.KeyFile);
+        const QByteArray request = ReadFile(first.RequestFile);
+        const QByteArray origin = ReadFile(first.SourceFile);
+        for (const char *how : {"fail", "junk", "forged"}) {
+            qputenv("REQ", how);
+            QCOMPARE(GenerationError(PlainData(dest)), QStringLiteral("fallo req"));
+            QCOMPARE(FolderEntries(dest), before);
+            QCOMPARE(ReadFile(first.KeyFile), key);
+            QCOMPARE(ReadFile(first.RequestFile), request);
+            QCOMPARE(ReadFile(first.SourceFile), origin);
+        }
+        Q_UNUSED(folder);
+    }
+
+    void nothingIsWrittenThroughASymbolicLink()
+    {
+        const QString folder = standInFolder("standin-links");
+        const QString dest = destination("links");
+        const TRequestData d = PlainData(dest);
+        const TRequestNames n = RequestNames(d, folder);
+        // Links at vemra.cnf and at every output name, to files elsewhere.
+        const QString elsewhere = FHome.filePath("elsewhere");
+        QDir().mkpath(elsewhere);
+        const QStringList links{n.ConfigCopy, n.KeyFile, n.RequestFile, n.SourceFile};
+        for (int i = 0; i < links.size(); ++i) {
+            const QString target = elsewhere + QStringLiteral("/target%1").arg(i);
+            WriteFile(target, "untouched");
+            QVERIFY(QFile::link(target, links[i]));
+        }
+        const TRequestResult r = GenerateRequest(d);
+        for (int i = 0; i < links.size(); ++i)
+            QCOMPARE(ReadFile(elsewhere + QStringLiteral("/target%1").arg(i)), QByteArray("untouched"));
+        // The names now hold the new files; the links were kept aside as links.
+        for (const QString &f : links) {
+            QVERIFY2(!QFileInfo(f).isSymLink() && QFileInfo(f).isFile(), qPrintable(f));
+            QCOMPARE(Mode(f), mode_t(0600));
+        }
+        QCOMPARE(r.KeptFiles.size(), 3);
+        for (const QString &kept : r.KeptFiles)
+            QVERIFY(QFileInfo(kept).isSymLink());
+        QVERIFY(ReadFile(n.ConfigCopy).contains("challengePassword_default=secreto"));
+    }
+
+    void everySecretFileIsOwnerOnlyWhateverTheUmask()
+    {
+        const mode_t old = ::umask(0);
+        const QString folder = standInFolder("standin-umask");
+        const QString dest = destination("umask");
+        const TRequestNames n = RequestNames(PlainData(dest), folder);
+        // An earlier set readable by everyone, kept aside owner-only.
+        for (const QString &f : {n.KeyFile, n.RequestFile, n.SourceFile}) {
+            WriteFile(f, "earlier");
+            QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                         | QFile::ReadOther | QFile::WriteOther);
+        }
+        WriteFile(n.ConfigCopy, "earlier");
+        QFile::setPermissions(n.ConfigCopy, QFile::ReadOwner | QFile::ReadOther);
+        TRequestResult r;
+        QString error;
+        try {
+            r = GenerateRequest(PlainData(dest));
+        } catch (const Exception &e) {
+            error = e.Message() + " " + e.Details();
+        }
+        // A failing run leaves no readable file either.
+        qputenv("REQ", "fail");
+        const QString failed = GenerationError(PlainData(destination("umask-failed")));
+        ::umask(old);
+        QCOMPARE(error, QString());
+        QCOMPARE(failed, QStringLiteral("fallo req"));
+        QCOMPARE(FolderEntries(destination("umask-failed")), QStringList());
+        for (const QString &f : {n.ConfigCopy, r.KeyFile, r.RequestFile, r.SourceFile})
+            QCOMPARE(Mode(f), mode_t(0600));
+        QCOMPARE(r.KeptFiles.size(), 3);
+        for (const QString &f : r.KeptFiles)
+            QCOMPARE(Mode(f), mode_t(0600));
+    }
+
+    void anUnreadableConfigurationIsSaidSoAndNothingIsWritten()
+    {
+        const QString folder = standInFolder("standin-unreadable");
+        QFile::remove(folder + "openssl.cnf");
+        QVERIFY(QDir().mkpath(folder + "openssl.cnf")); // there, but not a file to read
+        QCOMPARE(GenerationError(PlainData(destination("unreadable"))),
+                 "No se pudo leer el archivo de configuración " + folder + "openssl.cnf. Acceso denegado.");
+        QVERIFY(!QFileInfo::exists(folder + "vemra.cnf"));
     }
 
     void missingPiecesOfTheOpenSSLFolder()
@@ -526,50 +616,6 @@ private slots:
         QCOMPARE(FolderEntries(blocked), (QStringList{"openssl", "openssl.cnf", "vemra.cnf"}));
     }
 
-    void savesBytesReplacingOrAppending()
-    {
-        const QString path = FHome.filePath("save/x.txt");
-        QDir().mkpath(FHome.filePath("save"));
-        SaveBytesToFile(path, "first", false);
-        SaveBytesToFile(path, "2", false);
-        QCOMPARE(ReadFile(path), QByteArray("2"));
-        SaveBytesToFile(path, "+3", true);
-        QCOMPARE(ReadFile(path), QByteArray("2+3"));
-        SaveBytesToFile(path, QByteArray(), false);
-        QVERIFY(QFileInfo::exists(path));
-        QCOMPARE(ReadFile(path), QByteArray());
-        SaveBytesToFile(FHome.filePath("save/new.txt"), "n", true); // absent: created
-        QCOMPARE(ReadFile(FHome.filePath("save/new.txt")), QByteArray("n"));
-
-        QFile holder(path);
-        QVERIFY(holder.open(QIODevice::ReadWrite));
-        QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
-        QVERIFY_THROWS_EXCEPTION(Exception, SaveBytesToFile(path, "x", true));
-        holder.close();
-
-        const QString nowhere = FHome.filePath("save/no/dir.txt");
-        try {
-            SaveBytesToFile(nowhere, "x", false);
-            QFAIL("no error");
-        } catch (const Exception &e) {
-            QCOMPARE(e.Message(), "Cannot create file \"" + nowhere
-                                      + "\". El sistema no puede encontrar la ruta especificada.");
-        }
-    }
-
-    void keptFilesNeverOverwriteEachOther()
-    {
-        const QString file = FHome.filePath("keep/Privada_X.key");
-        const QDateTime stamp(QDate(2026, 12, 9), QTime(10, 15, 42));
-        QCOMPARE(KeepExistingFile(file, stamp), QString());
-        WriteFile(file, "one");
-        QCOMPARE(KeepExistingFile(file, stamp), file + ".20261209-101542.bak");
-        WriteFile(file, "two");
-        QCOMPARE(KeepExistingFile(file, stamp), file + ".20261209-101542-2.bak");
-        QCOMPARE(ReadFile(file + ".20261209-101542.bak"), QByteArray("one"));
-        QCOMPARE(ReadFile(file + ".20261209-101542-2.bak"), QByteArray("two"));
-        QVERIFY(!QFileInfo::exists(file));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRequestGenerator)

@@ -3,7 +3,7 @@
 # (when set): its arguments in brackets, then its working directory.
 # "genrsa" and "req -new" act as $GENRSA and $REQ say; every other command is
 # the real openssl's ($REAL_OPENSSL), but "version" answers $VERSION_TEXT when
-# it is set.
+# it is set, and hangs when $VERSION is "hang".
 #   key        (genrsa) writes the prepared key $TEST_KEY to the -out file
 #   real       the real openssl
 #   junk       writes junk to the -out file and exits 0
@@ -14,6 +14,10 @@
 #   otherkey   (req) real, but signed by another key
 if [ -n "${LOG:-}" ]; then
     printf '[%s]' "$@" >> "$LOG"; echo >> "$LOG"; pwd >> "$LOG"
+fi
+if [ "$1" = version ] && [ "${VERSION:-}" = hang ]; then
+    echo "$$" >> "${HANG_PIDS:-/dev/null}"
+    sleep "${HANG:-60}"
 fi
 if [ "$1" = version ] && [ -n "${VERSION_TEXT:-}" ]; then
     echo "$VERSION_TEXT"; exit 0
