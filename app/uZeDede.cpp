@@ -1,5 +1,6 @@
 #include "uZeDede.h"
 
+#include "AccessibleWidgets.h"
 #include "CuitMaskEdit.h"
 #include "DataValidation.h"
 #include "Exception.h"
@@ -16,6 +17,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +25,8 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QStyleOptionFocusRect>
 #include <QToolButton>
 
 namespace {
@@ -42,19 +46,64 @@ public:
     }
 };
 
-// The same pixmap every time, so that a picture widget given it again keeps
-// what it prepared for drawing it. It shares the embedded pixels: nothing is
-// decoded or copied.
-QPixmap ArtPixmap(const char *AName)
+// The picture for a device pixel ratio: the drawing itself at 1; above 1
+// its version drawn at twice the size ("<name>@2x"), scaled smoothly to the
+// ratio when that is not 2, so that it is never enlarged pixel by pixel.
+QPixmap ArtPixmapFor(const char *AName, qreal ARatio)
+{
+    if (ARatio > 1.0) {
+        QImage large = ZeDedeArtImage((QByteArray(AName) + "@2x").constData());
+        if (!large.isNull()) {
+            if (qFuzzyCompare(ARatio, 2.0)) {
+                large.setDevicePixelRatio(2.0);
+                return QPixmap::fromImage(std::move(large));
+            }
+            const QSize size = ZeDedeArtImage(AName).size();
+            QImage scaled = large.scaled((QSizeF(size) * ARatio).toSize(), Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation);
+            scaled.setDevicePixelRatio(ARatio);
+            return QPixmap::fromImage(std::move(scaled));
+        }
+    }
+    return QPixmap::fromImage(ZeDedeArtImage(AName));
+}
+
+// The same pixmap every time for a name and ratio, so that a picture widget
+// given it again keeps what it prepared for drawing it. At a ratio of 1 it
+// shares the embedded pixels: nothing is decoded or copied.
+QPixmap ArtPixmap(const char *AName, qreal ARatio)
 {
     QPixmap pm;
-    const QString key = QStringLiteral("zedede-art-") + QLatin1String(AName);
+    QString key = QStringLiteral("zedede-art-") + QLatin1String(AName);
+    if (ARatio > 1.0)
+        key += QLatin1Char('@') + QString::number(ARatio);
     if (!QPixmapCache::find(key, &pm)) {
-        pm = QPixmap::fromImage(ZeDedeArtImage(AName));
+        pm = ArtPixmapFor(AName, ARatio);
         QPixmapCache::insert(key, pm);
     }
     return pm;
 }
+
+// Return and Enter press a focused tool button, as Space does, instead of
+// reaching the window's default button.
+class TEnterPressesButton : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *AWatched, QEvent *AEvent) override
+    {
+        if (AEvent->type() != QEvent::ShortcutOverride && AEvent->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(AEvent);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        AEvent->accept();
+        if (AEvent->type() == QEvent::KeyPress)
+            static_cast<QAbstractButton *>(AWatched)->click();
+        return true;
+    }
+};
 
 QFont FormFont()
 {
@@ -121,13 +170,15 @@ QGroupBox *GroupBox(QWidget *AParent, const char *AName, const QRect &ABounds,
     return g;
 }
 
+// A speed button; a tab stop, so that it can be used from the keyboard.
 QToolButton *SpeedButton(QWidget *AParent, const QRect &ABounds, const QString &ACaption)
 {
     auto *b = new QToolButton(AParent);
     b->setText(ACaption);
     b->setGeometry(ABounds);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setAutoRaise(false);
+    b->installEventFilter(new TEnterPressesButton(b));
     return b;
 }
 
@@ -167,6 +218,59 @@ private:
 
 // ---------------------------------------------------------------------------
 
+TLinkLabelKv::TLinkLabelKv(QWidget *AParent) : QLabel(AParent)
+{
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void TLinkLabelKv::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+namespace {
+bool IsActivationKey(const QKeyEvent *AKey)
+{
+    const int k = AKey->key();
+    return (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)
+           && (AKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+} // namespace
+
+bool TLinkLabelKv::event(QEvent *AEvent)
+{
+    // The keys that act on the link are its own, not the window's shortcuts.
+    if (AEvent->type() == QEvent::ShortcutOverride
+        && IsActivationKey(static_cast<QKeyEvent *>(AEvent))) {
+        AEvent->accept();
+        return true;
+    }
+    return QLabel::event(AEvent);
+}
+
+void TLinkLabelKv::keyPressEvent(QKeyEvent *AEvent)
+{
+    if (IsActivationKey(AEvent)) {
+        AEvent->accept();
+        Click();
+        return;
+    }
+    QLabel::keyPressEvent(AEvent);
+}
+
+void TLinkLabelKv::paintEvent(QPaintEvent *AEvent)
+{
+    QLabel::paintEvent(AEvent);
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(backgroundRole());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+}
+
 void TLinkLabelKv::mousePressEvent(QMouseEvent *AEvent)
 {
     FPressed = AEvent->button() == Qt::LeftButton;
@@ -179,8 +283,8 @@ void TLinkLabelKv::mouseReleaseEvent(QMouseEvent *AEvent)
                        && rect().contains(AEvent->position().toPoint());
     FPressed = false;
     QLabel::mouseReleaseEvent(AEvent);
-    if (click && OnClick)
-        OnClick(this);
+    if (click)
+        Click();
 }
 
 TShapeKv::TShapeKv(QWidget *AParent, const QColor &AFill)
@@ -241,7 +345,8 @@ void TfrmZeDede::BuildForm()
     setObjectName(QStringLiteral("frmZeDede"));
     setWindowTitle(Caption);
     setFont(FormFont());
-    setFixedSize(709, 533);
+    setWindowIcon(ProgramIcon());
+    setFixedSize(ClientWidth, ClientHeight);
     if (QScreen *s = QGuiApplication::primaryScreen()) {
         const QRect avail = s->availableGeometry();
         move(avail.left() + (avail.width() - width()) / 2,
@@ -254,7 +359,7 @@ void TfrmZeDede::BuildForm()
     wizt->SetAllowProcessDefault(true);
     wizt->SetCapFinishBtn(QStringLiteral("&Terminar"));
     wizt->SetPanelListDim(130);
-    wizt->SetPicture(ArtPixmap("IMG_COMPARATIVA_V"));
+    wizt->SetPicture(ArtPixmap("IMG_COMPARATIVA_V", devicePixelRatioF()));
     wizt->SetPictureAlign(alPLeft);
     wizt->SetViewSteps(false);
     wizt->SetViewStepsChecked(false);
@@ -338,7 +443,7 @@ void TfrmZeDede::BuildForm()
     Image2 = new TImageKv(wpDatos);
     Image2->Align = TAlignKv::alNone;
     Image2->setGeometry(99, 374, 20, 20);
-    Image2->Picture()->Assign(ArtPixmap("info13"));
+    Image2->Picture()->Assign(ArtPixmap("info13", devicePixelRatioF()));
     Image2->SetTransparent(true);
     cxLabelHint = WrapLabel(wpDatos, QRect(131, 365, 470, 57), HintOrganizacion);
     cxLabelHint->setObjectName(QStringLiteral("cxLabelHint"));
@@ -374,7 +479,7 @@ void TfrmZeDede::BuildForm()
     Image1 = new TImageKv(wpFinal);
     Image1->Align = TAlignKv::alNone;
     Image1->setGeometry(67, 189, 20, 20);
-    Image1->Picture()->Assign(ArtPixmap("info13"));
+    Image1->Picture()->Assign(ArtPixmap("info13", devicePixelRatioF()));
     Image1->SetTransparent(true);
     cxLabel1 = WrapLabel(
         wpFinal, QRect(95, 190, 501, 43),
@@ -406,18 +511,24 @@ void TfrmZeDede::BuildForm()
         RunGuarded(this, [this, Sender] { Label12Click(Sender); });
     };
 
-    // Tab order: the data page's edits, the results page's field, then the bar.
+    // Tab order: the data page's edits and folder button, the results page's
+    // field, button and link, then the bar and its link.
     setTabOrder(eNombreEmpresa, eCUIT);
     setTabOrder(eCUIT, eOperador);
     setTabOrder(eOperador, eMail);
     setTabOrder(eMail, ePassword);
     setTabOrder(ePassword, ePassword2);
     setTabOrder(ePassword2, eCarpeta);
-    setTabOrder(eCarpeta, eCarpetaPedido);
-    setTabOrder(eCarpetaPedido, wizt->BackButton);
+    setTabOrder(eCarpeta, sbFolder);
+    setTabOrder(sbFolder, eCarpetaPedido);
+    setTabOrder(eCarpetaPedido, SpeedButton1);
+    setTabOrder(SpeedButton1, Label12);
+    setTabOrder(Label12, wizt->BackButton);
     setTabOrder(wizt->BackButton, wizt->NextButton);
     setTabOrder(wizt->NextButton, wizt->FinishButton);
     setTabOrder(wizt->FinishButton, wizt->CancelButton);
+
+    DescribeForAssistiveTechnologies();
 
     // Page references, then the end of loading
     wizt->SetActivePage(wpInicial);
@@ -431,7 +542,13 @@ void TfrmZeDede::BuildForm()
     BrowseFolderDlgKV1->SetTitle(QStringLiteral("Buscar Carpeta"));
     BrowseFolderDlgKV1->SetShowStatus(false);
 
+    FFinishKey = new QShortcut(this);
+    FFinishKey->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    FFinishKey->setContext(Qt::WindowShortcut);
+    connect(FFinishKey, &QShortcut::activated, this, &TfrmZeDede::FinishKeyPressed);
+
     wizt->Loaded();
+    UpdateEnterKey();
 
     // Group boxes report the focus entering them; connected after the pages
     // so that a page's OnEnter comes before its group box's.
@@ -462,6 +579,36 @@ void TfrmZeDede::FocusChanged(QWidget *AOld, QWidget *ANow)
     }
 }
 
+void TfrmZeDede::DescribeForAssistiveTechnologies()
+{
+    InstallAccessibleWidgets();
+
+    // Each edit is announced by its label's text.
+    const struct
+    {
+        QLabel *Label;
+        QWidget *Field;
+    } buddies[] = {{Label3, eNombreEmpresa}, {Label4, eCUIT},      {Label5, eOperador},
+                   {Label6, eMail},          {Label7, ePassword},  {Label9, ePassword2},
+                   {Label8, eCarpeta}};
+    for (const auto &b : buddies)
+        b.Label->setBuddy(b.Field);
+
+    // The hint shown for a group box is the description of its fields.
+    for (QWidget *w : {static_cast<QWidget *>(eNombreEmpresa), static_cast<QWidget *>(eCUIT)})
+        w->setAccessibleDescription(HintOrganizacion);
+    for (QWidget *w : {eOperador, eMail, ePassword, ePassword2})
+        w->setAccessibleDescription(HintOperador);
+    eCarpeta->setAccessibleDescription(HintGeneracion.trimmed());
+
+    sbFolder->setAccessibleName(QStringLiteral("Buscar carpeta destino"));
+    sbFolder->setToolTip(sbFolder->accessibleName());
+    eCarpetaPedido->setAccessibleName(QStringLiteral("Carpeta del pedido de certificado"));
+    eCarpetaPedido->setAccessibleDescription(Label11->text());
+    SpeedButton1->setAccessibleName(QStringLiteral("Abrir la carpeta del pedido"));
+    SpeedButton1->setToolTip(SpeedButton1->accessibleName());
+}
+
 void TfrmZeDede::ShowError(std::exception_ptr AError)
 {
     RunGuarded(this, [AError] {
@@ -489,23 +636,47 @@ void TfrmZeDede::FormShow(QObject *)
 void TfrmZeDede::wiztChange(QObject *)
 {
     UpdatePicture();
+    UpdateEnterKey();
+}
+
+void TfrmZeDede::UpdateEnterKey()
+{
+    const bool onResults = wizt->ActivePage() == wpFinal;
+    // The wizard's own Return key presses Next; on the results page, where
+    // Next is disabled, the window's presses Terminar instead.
+    wizt->SetNextButtonByDefault(!onResults);
+    wizt->FinishButton->setDefault(onResults);
+    FFinishKey->setEnabled(onResults);
+}
+
+void TfrmZeDede::FinishKeyPressed()
+{
+    // A focused push button takes the key itself, as a default button does.
+    if (auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget());
+        focused && focused->window() == this && focused->isEnabled()) {
+        focused->click();
+        return;
+    }
+    if (wizt->FinishButton->isVisible() && wizt->FinishButton->isEnabled())
+        wizt->FinishButton->click();
 }
 
 void TfrmZeDede::UpdatePicture()
 {
     if (wizt->PageCount() > 0 && wizt->Pages(0) == wizt->ActivePage()) {
-        wizt->Picture()->Assign(ArtPixmap("IMG_COMPARATIVA_V"));
+        wizt->Picture()->Assign(ArtPixmap("IMG_COMPARATIVA_V", devicePixelRatioF()));
         wizt->SetPictureAlign(alPLeft);
     } else {
-        const QPixmap small = ArtPixmap("IMG_COMPARATIVA_H");
+        const QPixmap small = ArtPixmap("IMG_COMPARATIVA_H", devicePixelRatioF());
         wizt->Picture()->Assign(small);
         wizt->SetPictureAlign(alPTop);
         // Moving from the side strip to the header the image keeps the
         // strip's width, which the strip has just lost: give the header
         // image the picture's width so that it is seen.
         TImageKv *logo = wizt->ImageLogo;
-        if (logo->width() < small.width())
-            logo->resize(small.width(), logo->height());
+        const int width = wizt->Picture()->Width();
+        if (logo->width() < width)
+            logo->resize(width, logo->height());
     }
 }
 
@@ -525,6 +696,7 @@ void TfrmZeDede::CreateLabelVemra()
         RunGuarded(this, [this, Sender] { LabelVemraClick(Sender); });
     };
     FLabelVemra->show();
+    setTabOrder(wizt->CancelButton, FLabelVemra);
 }
 
 void TfrmZeDede::wpInicialNextClick(QObject *Sender, bool &Done)

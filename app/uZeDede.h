@@ -15,6 +15,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QShortcut;
 class QToolButton;
 class TBrowseFolderDlgKV;
 class TCuitMaskEdit;
@@ -22,17 +23,25 @@ class TImageKv;
 class TWizardKv;
 class TWizardPageKv;
 
-// A label that acts on a click (the link labels of the window).
+// A label that acts on a click (the link labels of the window). It is a tab
+// stop: with the focus, Return, Enter or Space act as a click, and a focus
+// frame is drawn around it.
 class TLinkLabelKv : public QLabel
 {
     Q_OBJECT
 public:
-    explicit TLinkLabelKv(QWidget *AParent = nullptr) : QLabel(AParent) {}
+    explicit TLinkLabelKv(QWidget *AParent = nullptr);
     std::function<void(QObject *Sender)> OnClick;
 
+    // What a click does (also the press action of assistive technologies).
+    void Click();
+
 protected:
+    bool event(QEvent *AEvent) override;
+    void keyPressEvent(QKeyEvent *AEvent) override;
     void mousePressEvent(QMouseEvent *AEvent) override;
     void mouseReleaseEvent(QMouseEvent *AEvent) override;
+    void paintEvent(QPaintEvent *AEvent) override;
 
 private:
     bool FPressed = false;
@@ -62,6 +71,10 @@ class TfrmZeDede : public QWidget
 public:
     explicit TfrmZeDede(QWidget *AParent = nullptr);
     ~TfrmZeDede() override;
+
+    // The client area, at a scale factor of 1; the window cannot be resized.
+    static constexpr int ClientWidth = 709;
+    static constexpr int ClientHeight = 533;
 
     static const QString Caption;
     static const QString AfipLoginUrl;
@@ -100,6 +113,9 @@ public:
 
     void UpdatePicture();
     void CreateLabelVemra();
+    // On the results page Return and Enter press "Terminar" (elsewhere they
+    // press "Siguiente", the default button).
+    void UpdateEnterKey();
     // Generates the three files from the data page and fills the results page.
     void GenerateRequest();
     // The full validation, with the focus moved to the offending field.
@@ -162,10 +178,14 @@ protected:
 
 private:
     void BuildForm();
+    void DescribeForAssistiveTechnologies();
     void FocusChanged(QWidget *AOld, QWidget *ANow);
     void FocusField(TDataField AField);
     void ShowError(std::exception_ptr AError);
 
+    void FinishKeyPressed();
+
     bool FPage2Inicializada = false;
     TLinkLabelKv *FLabelVemra = nullptr;
+    QShortcut *FFinishKey = nullptr;
 };
