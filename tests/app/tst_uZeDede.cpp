@@ -47,6 +47,18 @@ class TestfrmZeDede : public QObject
     }
 
     void clickNext() { QTest::mouseClick(F->wizt->NextButton, Qt::LeftButton); }
+
+    // Runs Body on a machine without an openssl program (PATH finds none).
+    template <typename F>
+    void withoutOpenSSLProgram(F Body)
+    {
+        const QByteArray old = qgetenv("PATH");
+        const QString empty = FHome.path() + QStringLiteral("/empty-bin");
+        QDir().mkpath(empty);
+        qputenv("PATH", empty.toLocal8Bit());
+        Body();
+        qputenv("PATH", old);
+    }
     void showActive()
     {
         F->show();
@@ -193,23 +205,24 @@ private slots:
     void withoutOpenSSLTheQuestionIsAskedAndNoStaysOnTheWelcomePage()
     {
         FAnswer = QMessageBox::No;
-        clickNext();
-        QCOMPARE(FBoxes.size(), 1);
-        QCOMPARE(FBoxes[0].Icon, QMessageBox::Question);
-        QCOMPARE(FBoxes[0].Text, InstallQuestionText());
-        QCOMPARE(FBoxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(FBoxes[0].Default, QMessageBox::Yes);
-        QCOMPARE(FBoxes[0].Title, F->windowTitle());
-        QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
-        // Asked again on every Next.
-        clickNext();
-        QCOMPARE(FBoxes.size(), 2);
+        withoutOpenSSLProgram([this] {
+            clickNext();
+            QCOMPARE(FBoxes.size(), 1);
+            QCOMPARE(FBoxes[0].Icon, QMessageBox::Question);
+            QCOMPARE(FBoxes[0].Text, InstallQuestionText());
+            QCOMPARE(FBoxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(FBoxes[0].Default, QMessageBox::Yes);
+            QCOMPARE(FBoxes[0].Title, F->windowTitle());
+            QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
+            // Asked again on every Next.
+            clickNext();
+            QCOMPARE(FBoxes.size(), 2);
+        });
     }
 
     void aFailedInstallationIsShownAndKeepsTheWelcomePage()
     {
-        FAnswer = QMessageBox::Yes;
-        clickNext();
+        withoutOpenSSLProgram([this] { FAnswer = QMessageBox::Yes; clickNext(); });
         QCOMPARE(FBoxes.size(), 2);
         QCOMPARE(FBoxes[1].Icon, QMessageBox::Critical);
         QCOMPARE(FBoxes[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -217,6 +230,28 @@ private slots:
                                      .arg(InstallerPath(F->ProgramFolder)));
         QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // The machine has openssl: no question, the folder is prepared and the
+    // data page follows; a folder that cannot be prepared is an error box.
+    void withTheSystemsOpenSSLNextPreparesTheFolderWithoutAsking()
+    {
+        F->ProgramFolder = qEnvironmentVariable("ZEDEDE_BINARY_DIR") + QStringLiteral("/bin");
+        clickNext();
+        QVERIFY(FBoxes.isEmpty());
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QCOMPARE(GetOpenSSLDir(),
+                 FHome.path() + QStringLiteral("/.local/share/Vemra/OpenSSL/"));
+
+        clickBack();
+        setOpenSSLConfigured(false);
+        F->ProgramFolder = FHome.path() + QStringLiteral("/no-installer-here");
+        clickNext();
+        QCOMPARE(FBoxes.size(), 1);
+        QCOMPARE(FBoxes[0].Icon, QMessageBox::Critical);
+        QCOMPARE(FBoxes[0].Text, QStringLiteral("No se pudo encontrar el archivo %1.")
+                                     .arg(InstallerPath(F->ProgramFolder)));
+        QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
     }
 
     void enteringTheDataPageSetsDefaultsFocusHintAndHeader()
