@@ -29,6 +29,8 @@
 #include <QStyleOptionFocusRect>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kLightYellow(255, 255, 200);
@@ -143,11 +145,30 @@ QLabel *WrapLabel(QWidget *AParent, const QRect &ABounds, const QString &ACaptio
     return l;
 }
 
-void FitWrapLabel(QLabel *ALabel)
+// Grows a word-wrapped label downwards when its text needs more lines than
+// its height holds; returns by how much.
+int FitWrapLabel(QLabel *ALabel)
 {
     const int needed = ALabel->heightForWidth(ALabel->width());
-    if (needed > ALabel->height())
-        ALabel->resize(ALabel->width(), needed);
+    if (needed <= ALabel->height())
+        return 0;
+    const int grown = needed - ALabel->height();
+    ALabel->resize(ALabel->width(), needed);
+    return grown;
+}
+
+// The height a word-wrapped label needs for the longest of ATexts.
+int WrapHeight(const QLabel *ALabel, const QStringList &ATexts)
+{
+    QLabel probe;
+    probe.setFont(ALabel->font());
+    probe.setWordWrap(true);
+    int height = 0;
+    for (const QString &text : ATexts) {
+        probe.setText(text);
+        height = std::max(height, probe.heightForWidth(ALabel->width()));
+    }
+    return height;
 }
 
 QLineEdit *Edit(QWidget *AParent, const char *AName, int ALeft, int ATop, int AWidth,
@@ -494,7 +515,6 @@ void TfrmZeDede::BuildForm()
                        "se adhiera al servicio \"ARFE - Subir certificado digital\" indique el "
                        "archivo (*.req) que se encuentra en la carpeta que se detalla a "
                        "continuación:"));
-    FitWrapLabel(Label11);
     eCarpetaPedido = Edit(wpFinal, "eCarpetaPedido", 64, 344, 538);
     eCarpetaPedido->setReadOnly(true);
     SpeedButton1 = SpeedButton(wpFinal, QRect(609, 343, 23, 22), QStringLiteral("Ir"));
@@ -510,6 +530,8 @@ void TfrmZeDede::BuildForm()
     Label12->OnClick = [this](QObject *Sender) {
         RunGuarded(this, [this, Sender] { Label12Click(Sender); });
     };
+
+    FitTexts();
 
     // Tab order: the data page's edits and folder button, the results page's
     // field, button and link, then the bar and its link.
@@ -577,6 +599,55 @@ void TfrmZeDede::FocusChanged(QWidget *AOld, QWidget *ANow)
         if (b.Box->isAncestorOf(ANow) && !(AOld && b.Box->isAncestorOf(AOld)))
             RunGuarded(this, [this, &b] { (this->*b.Handler)(b.Box); });
     }
+}
+
+void TfrmZeDede::FitTexts()
+{
+    // Welcome page: a paragraph that needs more lines pushes the following
+    // ones down, keeping the space between them.
+    int shift = 0;
+    for (QLabel *l : {Label16, Label1, Label2}) {
+        l->move(l->x(), l->y() + shift);
+        shift += FitWrapLabel(l);
+    }
+
+    // The password label may widen up to its field before it grows.
+    if (Label7->heightForWidth(Label7->width()) > Label7->height())
+        Label7->resize(ePassword->x() - Label7->x() - 6, Label7->height());
+    FitWrapLabel(Label7);
+
+    // The hint panels grow with the longest text their label shows.
+    const struct
+    {
+        QLabel *Label;
+        TShapeKv *Panel;
+        QStringList Texts;
+    } hints[] = {{cxLabelHint, Shape4, {HintOrganizacion, HintOperador, HintGeneracion}},
+                 {cxLabel1, Shape1, {cxLabel1->text()}}};
+    for (const auto &h : hints) {
+        const int grown = WrapHeight(h.Label, h.Texts) - h.Label->height();
+        if (grown > 0) {
+            h.Label->resize(h.Label->width(), h.Label->height() + grown);
+            h.Panel->resize(h.Panel->width(), h.Panel->height() + grown);
+        }
+    }
+
+    // Results page: the file names start after the longest of their
+    // captions.
+    int captions = 0;
+    for (QLabel *l : {Label13, Label14, Label15})
+        captions = std::max(captions, l->geometry().right() + 1 + 8);
+    for (QLabel *l : {laFilePrivada, laFilePedido, laFileSource})
+        l->move(std::max(l->x(), captions), l->y());
+
+    // The instructions above the request's folder, which
+    // moves down with the controls after it when they need more room.
+    const int grown = FitWrapLabel(Label11);
+    const int below = Label11->geometry().bottom() + 1 + 8 - eCarpetaPedido->y();
+    if (grown > 0 && below > 0)
+        for (QWidget *w : {static_cast<QWidget *>(eCarpetaPedido),
+                           static_cast<QWidget *>(SpeedButton1), static_cast<QWidget *>(Label12)})
+            w->move(w->x(), w->y() + below);
 }
 
 void TfrmZeDede::DescribeForAssistiveTechnologies()

@@ -178,6 +178,8 @@ protected:
 
 private:
     void BuildForm();
+    // Makes room for texts that a font other than the form's needs.
+    void FitTexts();
     void DescribeForAssistiveTechnologies();
     void FocusChanged(QWidget *AOld, QWidget *ANow);
     void FocusField(TDataField AField);
