@@ -1,14 +1,17 @@
 #!/bin/sh
 # Set-up, build and run on Debian 12.
 #   ./dev.sh run    install what is missing, build, start the wizard
-#   ./dev.sh test   install what is missing, build, run every test
+#   ./dev.sh test   install what is missing, build, run every test, then
+#                   build the Debian package and check it (as root: install
+#                   it with apt, check the installed program, remove it)
 set -eu
 
 cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev \
 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
-libbenchmark-dev"
+libbenchmark-dev \
+dpkg-dev lintian desktop-file-utils appstream xvfb xauth x11-utils"
 
 install_missing() {
     missing=""
@@ -28,6 +31,15 @@ build() {
     cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 
+# Builds build/zedede_<version>_<arch>.deb and checks it as a user gets it.
+package_and_check() {
+    start=$(date +%s)
+    rm -f "$BUILD_DIR"/zedede_*.deb
+    (cd "$BUILD_DIR" && cpack -G DEB)
+    sh packaging/check-package.sh "$BUILD_DIR"/zedede_*.deb
+    echo "Package built and checked in $(($(date +%s) - start)) s"
+}
+
 case "${1:-}" in
     run)
         install_missing
@@ -37,8 +49,8 @@ case "${1:-}" in
     test)
         install_missing
         build
-        cd "$BUILD_DIR"
-        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+        package_and_check
         ;;
     *)
         echo "usage: $0 run|test" >&2
