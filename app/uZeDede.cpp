@@ -25,6 +25,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QToolButton>
@@ -48,6 +49,33 @@ public:
     }
 };
 
+// A picture drawn transparently loses every pixel of its bottom-left
+// pixel's colour. The drawings give that corner a colour of its own; a
+// picture scaled smoothly needs it again: the nearest colour to the corner's
+// that no other pixel has.
+void GiveCornerItsOwnColour(QImage &AImage)
+{
+    if (AImage.isNull() || AImage.hasAlphaChannel())
+        return;
+    AImage.convertTo(QImage::Format_RGB32);
+    const int bottom = AImage.height() - 1;
+    const QRgb corner = AImage.pixel(0, bottom);
+    QSet<QRgb> used;
+    for (int y = 0; y < AImage.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(AImage.constScanLine(y));
+        for (int x = 0; x < AImage.width(); ++x)
+            if (x != 0 || y != bottom)
+                used.insert(line[x] | 0xff000000u);
+    }
+    for (int step = 0; step < 256; ++step) {
+        const QRgb candidate = qRgb(qRed(corner), qGreen(corner), (qBlue(corner) + step) % 256);
+        if (!used.contains(candidate)) {
+            AImage.setPixel(0, bottom, candidate);
+            return;
+        }
+    }
+}
+
 // The picture for a device pixel ratio: the drawing itself at 1; above 1
 // its version drawn at twice the size ("<name>@2x"), scaled smoothly to the
 // ratio when that is not 2, so that it is never enlarged pixel by pixel.
@@ -63,6 +91,7 @@ QPixmap ArtPixmapFor(const char *AName, qreal ARatio)
             const QSize size = ZeDedeArtImage(AName).size();
             QImage scaled = large.scaled((QSizeF(size) * ARatio).toSize(), Qt::IgnoreAspectRatio,
                                          Qt::SmoothTransformation);
+            GiveCornerItsOwnColour(scaled);
             scaled.setDevicePixelRatio(ARatio);
             return QPixmap::fromImage(std::move(scaled));
         }

@@ -3,8 +3,8 @@
 // nothing clipped or covered, the pictures drawn for the screen's scale.
 //
 // CTest runs this program as it is and again with DejaVu Sans as the only
-// font (ZEDEDE_EXPECT_FONT names the family the run must have) and at a
-// scale factor of 2. With ZEDEDE_SHOTS_DIR set the pages are saved there,
+// font (ZEDEDE_EXPECT_FONT names the family the run must have) and at
+// scale factors of 2 and 1.5. With ZEDEDE_SHOTS_DIR set the pages are saved there,
 // named after ZEDEDE_LOOK_VARIANT.
 
 #include "CuitMaskEdit.h"
@@ -357,6 +357,17 @@ private slots:
         QCOMPARE(header.devicePixelRatio(), ratio);
         QCOMPARE(F->wizt->ImageLogo->size(), QSize(39, 42));
         QCOMPARE(F->Image2->Picture()->Bitmap().devicePixelRatio(), ratio);
+        {
+            // Drawn transparently, the picture loses every pixel of its
+            // bottom-left colour: only that corner may have it.
+            const QImage image = tall.toImage();
+            const QRgb corner = image.pixel(0, image.height() - 1);
+            int shared = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    shared += image.pixel(x, y) == corner;
+            QCOMPARE(shared, 1);
+        }
         if (ratio > 1.0) {
             // A picture enlarged pixel by pixel repeats every pixel; the
             // drawing at twice the size does not.
