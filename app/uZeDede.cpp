@@ -25,7 +25,6 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
-#include <QSet>
 #include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QToolButton>
@@ -60,17 +59,19 @@ void GiveCornerItsOwnColour(QImage &AImage)
     AImage.convertTo(QImage::Format_RGB32);
     const int bottom = AImage.height() - 1;
     const QRgb corner = AImage.pixel(0, bottom);
-    QSet<QRgb> used;
+    // The candidates differ from the corner in blue only: note which blues
+    // the other pixels of the corner's red and green take.
+    bool blueUsed[256] = {};
     for (int y = 0; y < AImage.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(AImage.constScanLine(y));
         for (int x = 0; x < AImage.width(); ++x)
-            if (x != 0 || y != bottom)
-                used.insert(line[x] | 0xff000000u);
+            if ((line[x] & 0xffff00u) == (corner & 0xffff00u) && (x != 0 || y != bottom))
+                blueUsed[qBlue(line[x])] = true;
     }
     for (int step = 0; step < 256; ++step) {
-        const QRgb candidate = qRgb(qRed(corner), qGreen(corner), (qBlue(corner) + step) % 256);
-        if (!used.contains(candidate)) {
-            AImage.setPixel(0, bottom, candidate);
+        const int blue = (qBlue(corner) + step) % 256;
+        if (!blueUsed[blue]) {
+            AImage.setPixel(0, bottom, qRgb(qRed(corner), qGreen(corner), blue));
             return;
         }
     }
@@ -669,8 +670,8 @@ void TfrmZeDede::FitTexts()
     for (QLabel *l : {laFilePrivada, laFilePedido, laFileSource})
         l->move(std::max(l->x(), captions), l->y());
 
-    // The instructions above the request's folder, which
-    // moves down with the controls after it when they need more room.
+    // The instructions above the request's folder grow too; the folder, its
+    // button and the link move down when they would come too close.
     const int grown = FitWrapLabel(Label11);
     const int below = Label11->geometry().bottom() + 1 + 8 - eCarpetaPedido->y();
     if (grown > 0 && below > 0)
