@@ -7,6 +7,7 @@
 #include "ScreenFit.h"
 #include "uZeDede.h"
 #include "UserInterfaceFont.h"
+#include "ZeDedeArt.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -170,20 +171,16 @@ void ApplyClassicPalette(QApplication &AApp)
     AApp.setPalette(ClassicPalette());
 }
 
-// The icon's pictures are a resource of this library; a program linking it
-// statically keeps them only when something refers to them.
-static void InitProgramIconResource()
-{
-    Q_INIT_RESOURCE(ZeDedeIcon);
-}
-
 QIcon ProgramIcon()
 {
-    static const bool initialised = (InitProgramIconResource(), true);
-    Q_UNUSED(initialised);
+    // Carried as ready-to-draw pixels: nothing is decoded, and no image
+    // reader (with its search for format plugins) is needed at start-up.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/zedede/icons/%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        const QImage image = ZeDedeArtImage(QByteArray("icon" + QByteArray::number(size)).constData());
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 

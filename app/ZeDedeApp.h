@@ -59,7 +59,8 @@ void ApplyUserInterfaceFont(QApplication &AApp);
 QPalette ClassicPalette();
 void ApplyClassicPalette(QApplication &AApp);
 
-// The program's icon, in every size the desktop's menu has it.
+// The program's icon, as its windows carry it: the menu's icon from 16 to
+// 128 pixels.
 QIcon ProgramIcon();
 
 // The program's look, set by the start-up before the window is made: the

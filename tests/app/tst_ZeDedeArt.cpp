@@ -111,6 +111,20 @@ private slots:
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     }
 
+    // The windows' icon is carried as the pixels of the menu's icon files.
+    void carriedIconIsTheMenusIcon()
+    {
+        for (int size : {16, 24, 32, 48, 64, 128}) {
+            const QImage carried = ZeDedeArtImage(("icon" + QByteArray::number(size)).constData());
+            QCOMPARE(carried.size(), QSize(size, size));
+            const QImage file(qEnvironmentVariable("ZEDEDE_SOURCE_DIR")
+                              + QStringLiteral("/packaging/icons/hicolor/%1x%1/apps/"
+                                               "ar.com.vemra.ZeDede.png")
+                                    .arg(size));
+            QCOMPARE(carried, file.convertToFormat(carried.format()));
+        }
+    }
+
     void unknownPictureIsNull()
     {
         QVERIFY(ZeDedeArtImage("IMG_NO_SUCH").isNull());

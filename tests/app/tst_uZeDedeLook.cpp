@@ -379,7 +379,7 @@ private slots:
                                 && image.pixel(x, y) == image.pixel(x, y + 1);
             QVERIFY2(repeated < pairs / 2, qPrintable(QStringLiteral("%1 of %2").arg(repeated).arg(pairs)));
         }
-        QCOMPARE(F->windowIcon().availableSizes().size(), 7);
+        QCOMPARE(F->windowIcon().availableSizes().size(), 6);
         F.reset();
     }
 };
