@@ -20,6 +20,42 @@ TCuitMaskEdit::TCuitMaskEdit(QWidget *AParent)
     setInputMask(QStringLiteral("99-99999999-9; "));
     setMaxLength(13);
     FOldValue = Text();
+    FLastGood = FOldValue;
+    connect(this, &QLineEdit::textChanged, this, &TCuitMaskEdit::TextChanged);
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int ANew) {
+        if (Text() == FLastGood)
+            FLastGoodCursor = ANew;
+    });
+}
+
+bool TCuitMaskEdit::HoldsOnlyAsciiDigits(const QString &AMaskedText)
+{
+    for (int i = 0; i < AMaskedText.size(); ++i) {
+        if (!IsDigitPosition(i))
+            continue;
+        const QChar c = AMaskedText.at(i);
+        if (c != QLatin1Char(' ') && (c < QLatin1Char('0') || c > QLatin1Char('9')))
+            return false;
+    }
+    return true;
+}
+
+void TCuitMaskEdit::TextChanged()
+{
+    const QString now = Text();
+    if (HoldsOnlyAsciiDigits(now)) {
+        FLastGood = now;
+        FLastGoodCursor = cursorPosition();
+        return;
+    }
+    // The mask takes any digit; take back the edit that brought in another.
+    const bool modified = isModified();
+    const int cursor = FLastGoodCursor;
+    setText(FLastGood);
+    setModified(modified);
+    setCursorPosition(cursor);
+    if (Beep)
+        Beep();
 }
 
 TCuitMaskEdit::~TCuitMaskEdit()

@@ -43,6 +43,9 @@ public:
     // puts the cursor at the first missing position and shows the error.
     bool ValidateEdit();
 
+    // True when every digit position holds 0-9 or a blank.
+    static bool HoldsOnlyAsciiDigits(const QString &AMaskedText);
+
     // The text restored by Escape.
     QString OldValue() const { return FOldValue; }
 
@@ -57,7 +60,10 @@ protected:
 
 private:
     void ReportPendingError();
+    void TextChanged();
 
     QString FOldValue;
     bool FErrorPending = false;
+    QString FLastGood;       // the last text with ASCII digits only
+    int FLastGoodCursor = 0; // the cursor position that went with it
 };

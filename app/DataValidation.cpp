@@ -1,5 +1,7 @@
 #include "DataValidation.h"
 
+#include "AnsiCodePage.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,6 +22,28 @@ QString WithoutDashes(const QString &Text)
 }
 
 bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+bool IsControl(char32_t u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F); }
+
+QString CodeOf(char32_t u)
+{
+    return QStringLiteral("U+") + QStringLiteral("%1").arg(uint(u), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// "un salto de línea", "una tabulación", "un carácter de control (U+0007)".
+QString ControlName(char32_t u)
+{
+    if (u == '\n' || u == '\r' || u == 0x85)
+        return QStringLiteral("un salto de línea");
+    if (u == '\t')
+        return QStringLiteral("una tabulación");
+    return QStringLiteral("un carácter de control (%1)").arg(CodeOf(u));
+}
+
+QString Shown(char32_t u)
+{
+    return QStringLiteral("«%1» (%2)").arg(QString::fromUcs4(&u, 1), CodeOf(u));
+}
 
 } // namespace
 
@@ -54,28 +78,75 @@ void CheckRequired(const QString &Text, TDataField Field, const QString &Message
         Fail(Message, Field, Focus);
 }
 
+void CheckText(const QString &Text, TDataField Field, const QString &FieldName, TTextRule Rule,
+               int MaxLength, bool Secret, const TFocusField &Focus)
+{
+    const QList<uint> chars = Text.toUcs4();
+    for (const uint c : chars) {
+        if (IsControl(c))
+            Fail(QStringLiteral("%1 contiene %2, que no se puede usar.").arg(FieldName, ControlName(c)),
+                 Field, Focus);
+    }
+    for (const uint c : chars) {
+        if (Rule == TTextRule::Ascii && c >= 0x80)
+            Fail(QStringLiteral("%1 contiene %2, que no se puede usar: solo se admiten letras sin "
+                                "acentos, números y signos (caracteres ASCII).")
+                     .arg(FieldName, Secret ? QStringLiteral("un carácter") : Shown(c)),
+                 Field, Focus);
+        if (Rule == TTextRule::Request && !AnsiHolds(c))
+            Fail(QStringLiteral("%1 contiene %2, que no se puede usar: solo se admiten letras, "
+                                "números y signos de Europa occidental.")
+                     .arg(FieldName, Secret ? QStringLiteral("un carácter (como un emoji o una "
+                                                             "letra de otro alfabeto)")
+                                            : Shown(c)),
+                 Field, Focus);
+    }
+    if (MaxLength > 0 && chars.size() > MaxLength)
+        Fail(QStringLiteral("%1 puede tener como máximo %2 caracteres.")
+                 .arg(FieldName)
+                 .arg(MaxLength),
+             Field, Focus);
+}
+
+void CheckPasswords(const QString &Password, const QString &Password2,
+                    const TFocusField &Focus)
+{
+    CheckText(Password, TDataField::Password, QStringLiteral("La contraseña"),
+              TTextRule::Request, 0, true, Focus);
+    if (Password.size() < 4 || Password.size() > 20)
+        Fail(QStringLiteral(
+                 "La contraseña debe tener un mínimo de 4 y un máximo de 20 caracteres."),
+             TDataField::Password, Focus);
+    if (Password2 != Password)
+        Fail(QStringLiteral("La contraseña no se ingresó correctamente."),
+             TDataField::Password2, Focus);
+}
+
 void ValidateData(const TRequestData &Data, const TFocusField &Focus)
 {
     CheckRequired(Data.NombreEmpresa, TDataField::NombreEmpresa,
                   QStringLiteral("Debe ingresar el nombre de la empresa."), Focus);
+    CheckText(Data.NombreEmpresa, TDataField::NombreEmpresa,
+              QStringLiteral("El nombre de la empresa"), TTextRule::Request, kMaxNameLength, false,
+              Focus);
     if (TrimText(WithoutDashes(Data.CUIT)).isEmpty())
         Fail(QStringLiteral("Debe ingresar el número de CUIT."), TDataField::CUIT, Focus);
     if (!ValidateCUIT(Data.CUIT))
         Fail(QStringLiteral("El CUIT ingresado es inválido."), TDataField::CUIT, Focus);
     CheckRequired(Data.Operador, TDataField::Operador,
                   QStringLiteral("Debe ingresar el nombre del operador."), Focus);
+    CheckText(Data.Operador, TDataField::Operador, QStringLiteral("El nombre del operador"),
+              TTextRule::Request, kMaxNameLength, false, Focus);
     CheckRequired(Data.Mail, TDataField::Mail,
                   QStringLiteral("Debe ingresar el mail del operador."), Focus);
-    if (Data.Password.size() < 4 || Data.Password.size() > 20)
-        Fail(QStringLiteral(
-                 "La contraseña debe tener un mínimo de 4 y un máximo de 20 caracteres."),
-             TDataField::Password, Focus);
-    if (Data.Password2 != Data.Password)
-        Fail(QStringLiteral("La contraseña no se ingresó correctamente."),
-             TDataField::Password2, Focus);
+    CheckText(Data.Mail, TDataField::Mail, QStringLiteral("El mail del operador"),
+              TTextRule::Ascii, kMaxMailLength, false, Focus);
+    CheckPasswords(Data.Password, Data.Password2, Focus);
     CheckRequired(Data.Carpeta, TDataField::Carpeta,
                   QStringLiteral("Debe ingresar la carpeta donde se grabarán los archivos."),
                   Focus);
+    CheckText(Data.Carpeta, TDataField::Carpeta, QStringLiteral("La carpeta destino"),
+              TTextRule::Path, 0, false, Focus);
     QDir().mkpath(Data.Carpeta); // the outcome is judged by the next check
     if (!QFileInfo(Data.Carpeta).isDir())
         Fail(QStringLiteral("No se encontró la carpeta %1").arg(Data.Carpeta),

@@ -40,6 +40,33 @@ void wpDatosDoneQuery(QObject *Sender, bool &Done, const TRequestData &Data);
 void CheckRequired(const QString &Text, TDataField Field, const QString &Message,
                    const TFocusField &Focus = TFocusField());
 
+// The longest organisation name, operator name and e-mail address, in
+// characters (OpenSSL's limits for the request's subject).
+constexpr int kMaxNameLength = 64;
+constexpr int kMaxMailLength = 64;
+
+// What a value that goes into the request may hold.
+enum class TTextRule
+{
+    Request, // characters Windows-1252 holds (the origin file's code page)
+    Ascii,   // ASCII only (an e-mail address in the request)
+    Path,    // any character (a folder)
+};
+
+// Checks that Text holds no line break, tab or other control character and
+// only characters its rule allows, and that it is at most MaxLength
+// characters long (0: no limit). Throws EDataError naming FieldName (as it
+// begins a sentence: "El nombre de la empresa") and what cannot be used,
+// calling Focus first. Characters are shown in the message unless Secret.
+void CheckText(const QString &Text, TDataField Field, const QString &FieldName, TTextRule Rule,
+               int MaxLength, bool Secret = false, const TFocusField &Focus = TFocusField());
+
+// The password rules: characters as CheckText's Request rule allows, 4 to
+// 20 of them, counted untrimmed, and the repetition equal character for character. Throws EDataError for the
+// password (Password) or its repetition (Password2), calling Focus first.
+void CheckPasswords(const QString &Password, const QString &Password2,
+                    const TFocusField &Focus = TFocusField());
+
 // The full validation, in its fixed order; creates the destination folder
 // when it is missing. Throws EDataError for the first failure.
 void ValidateData(const TRequestData &Data, const TFocusField &Focus = TFocusField());

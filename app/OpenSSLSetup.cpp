@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "Process.h"
 #include "Registry.h"
+#include "uVmWriteToLog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,6 +18,25 @@ QString DirectoryPart(const QString &Path)
 {
     const int slash = Path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : Path.left(slash + 1);
+}
+
+// The installer's failure, with its own output as the details, logged.
+[[noreturn]] void InstallFailed(const QString &Message, const QString &Installer,
+                                const TExecuteOutcome &Outcome)
+{
+    QString details = !Outcome.Started ? QStringLiteral("No se pudo iniciar: %1.").arg(Outcome.StartError)
+                      : !Outcome.Ended ? QStringLiteral("El instalador sigue en ejecución.")
+                                       : QStringLiteral("El instalador terminó con el código %1.")
+                                             .arg(Outcome.ExitCode);
+    const QString output = LastLines(Outcome.Output, 20);
+    if (!output.isEmpty())
+        details += QStringLiteral("\n\nSalida del instalador:\n") + output;
+    details += QStringLiteral("\n\nOrden: ") + QuoteArgument(Installer);
+    TManagedLogFile::Write(ltError, QStringLiteral("Instalación de OpenSSL: ") + Message);
+    for (const QString &line : details.split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty())
+            TManagedLogFile::Write(ltError, QStringLiteral("  ") + line);
+    throw Exception(Message, details);
 }
 
 } // namespace
@@ -53,11 +73,17 @@ void InstallOpenSSL(const QString &ProgramFolder)
     const QString installer = InstallerPath(ProgramFolder);
     if (!QFileInfo::exists(installer))
         throw Exception(QStringLiteral("No se pudo encontrar el archivo %1.").arg(installer));
-    if (!ExecuteAndWait(installer, DirectoryPart(installer), QString()))
-        throw Exception(QStringLiteral("No se pudo ejecutar la instalación de OpenSSL."));
+    TExecuteOutcome outcome;
+    if (!ExecuteAndWait(installer, DirectoryPart(installer), QString(), outcome)) {
+        if (outcome.Cancelled)
+            throw EAbort();
+        InstallFailed(QStringLiteral("No se pudo ejecutar la instalación de OpenSSL."), installer,
+                      outcome);
+    }
     if (GetOpenSSLDir().isEmpty())
-        throw Exception(QStringLiteral(
-            "Falló la ejecución del instalador de OpenSSL, o fue cancelada por el usuario."));
+        InstallFailed(QStringLiteral(
+                          "Falló la ejecución del instalador de OpenSSL, o fue cancelada por el usuario."),
+                      installer, outcome);
 }
 
 QString InstallQuestionText()

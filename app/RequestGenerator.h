@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <bitset>
+#include <functional>
 
 using TCharSet = std::bitset<256>;
 
@@ -55,13 +56,28 @@ QString ConfigValue(const QString &Value);
 
 // Copies SourceFile to TargetFile (owner-only) and replaces its sections
 // req_distinguished_name and req_attributes with the request's defaults.
+// The new entries are UTF-8 (OpenSSL reads them with "-utf8"); the rest of
+// the copy is SourceFile byte for byte. TargetFile is replaced whole: a
+// symbolic link there is replaced, never followed.
 void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
                      const TRequestData &Data);
+
+// The byte limits declared to OpenSSL for the operator name and the password:
+// OpenSSL counts the UTF-8 bytes of a value, so the character limits (64
+// and 20, kept by the validation) are declared as their UTF-8 maximum.
+constexpr int kCommonNameMaxBytes = 64 * 3;
+constexpr int kChallengePasswordMaxBytes = 20 * 3;
 
 // Renames an existing FileName to FileName + "." + stamp + ".bak" (with a
 // counter when that name is taken). Returns the new name, or empty when
 // there was no such file. Throws Exception when it cannot be renamed.
 QString KeepExistingFile(const QString &FileName, const QDateTime &Stamp);
+
+// Moves each new file (first) to its name (second), keeping an earlier file
+// of that name aside with KeepExistingFile. When a move fails, everything
+// done is undone (the earlier files are back under their names) and
+// Exception is thrown. Returns the names the earlier files were kept under.
+QStringList PlaceNewFiles(const QList<QPair<QString, QString>> &NewToFinal);
 
 // What the result page shows, plus the full paths.
 struct TRequestResult
@@ -76,6 +92,16 @@ struct TRequestResult
     QStringList KeptFiles; // earlier files renamed out of the way
 };
 
-// Writes vemra.cnf, runs "openssl genrsa" and "openssl req", writes the
-// origin file. Throws Exception with the user's message on any failure.
-TRequestResult GenerateRequest(const TRequestData &Data);
+// The two steps of a generation, as they begin.
+enum class TGenerationStep { Key, Request };
+using TGenerationProgress = std::function<void(TGenerationStep Step)>;
+
+// Writes vemra.cnf, runs "openssl genrsa" and "openssl req", reads both
+// files back with openssl (the request's signature, its public key against
+// the key's, its subject and challenge password against Data) and writes the
+// origin file. Throws Exception with the user's message on any failure; for
+// a failure of OpenSSL its details hold OpenSSL's own reason, and the failure
+// is written to the program's log (never the password). EAbort when the
+// waits were cancelled.
+TRequestResult GenerateRequest(const TRequestData &Data,
+                               const TGenerationProgress &Progress = TGenerationProgress());

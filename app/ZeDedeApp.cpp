@@ -6,11 +6,14 @@
 #include "Exception.h"
 #include "ScreenFit.h"
 #include "uZeDede.h"
+#include "UVmRepositoryImages.h"
 #include "UserInterfaceFont.h"
+#include "VerifyWindow.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
@@ -31,6 +34,12 @@ QString &TitleStore()
 {
     static QString title;
     return title;
+}
+
+QString &DetailsStore()
+{
+    static QString details;
+    return details;
 }
 
 // Reports once that the main window has been painted: after the first paint
@@ -77,6 +86,14 @@ QMessageBox::StandardButton DefaultMessageBox(QWidget *AParent, QMessageBox::Ico
                                               QMessageBox::StandardButton ADefault)
 {
     QMessageBox box(AIcon, ATitle, AText, AButtons, AParent);
+    if (AIcon == QMessageBox::Critical && !DetailsStore().isEmpty()) {
+        box.setDetailedText(DetailsStore());
+        box.setInformativeText(QStringLiteral("El motivo está en los detalles."));
+        // Wide enough for a program's messages to be read.
+        if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+            grid->addItem(new QSpacerItem(560, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                          grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.setDefaultButton(ADefault);
     box.setEscapeButton(AButtons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
     const int result = box.exec();
@@ -101,10 +118,20 @@ QString ErrorBoxText(const QString &AMessage)
     return AMessage;
 }
 
-void ShowErrorBox(QWidget *AParent, const QString &AMessage)
+void ShowErrorBox(QWidget *AParent, const QString &AMessage, const QString &ADetails)
 {
+    DetailsStore() = ADetails;
+    struct TClear
+    {
+        ~TClear() { DetailsStore().clear(); }
+    } clear;
     MessageBox(AParent, QMessageBox::Critical, ErrorBoxText(AMessage), QMessageBox::Ok,
                QMessageBox::Ok);
+}
+
+QString ErrorBoxDetails()
+{
+    return DetailsStore();
 }
 
 bool AskYesNo(QWidget *AParent, const QString &AText)
@@ -118,8 +145,10 @@ void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler)
 {
     try {
         AHandler();
+    } catch (const EAbort &) {
+        // Stopped at the user's request: nothing to show.
     } catch (const Exception &e) {
-        ShowErrorBox(AParent, e.Message());
+        ShowErrorBox(AParent, e.Message(), e.Details());
     } catch (const std::exception &e) {
         ShowErrorBox(AParent, QString::fromLocal8Bit(e.what()));
     } catch (...) {
@@ -280,10 +309,12 @@ int RunZeDede(int argc, char **argv)
     LoadSpanishTranslation(app);
     fonts.Wait();
     ApplyProgramLook(app);
+    TVmRepositoryImages::RegisterWizardHelpGlyph();
 
     int result = 0;
     try {
         TfrmZeDede frm;
+        AcceptCertificateDrops(&frm);
         TShownProbe probe(&frm);
         if (OnMainWindowShown)
             app.installEventFilter(&probe);

@@ -38,15 +38,21 @@ QMessageBox::StandardButton DefaultMessageBox(QWidget *AParent, QMessageBox::Ico
 QString ErrorBoxText(const QString &AMessage);
 
 // The error box: the message (with the full-stop rule), the application
-// title, the error icon and one OK button.
-void ShowErrorBox(QWidget *AParent, const QString &AMessage);
+// title, the error icon and one OK button; ADetails (an external program's
+// own reason), when given, behind the box's details button.
+void ShowErrorBox(QWidget *AParent, const QString &AMessage, const QString &ADetails = QString());
+
+// The details of the error box being shown (empty otherwise): a box hook
+// reads them here.
+QString ErrorBoxDetails();
 
 // The confirmation box: question icon, Yes and No, Yes the default. True when
 // the answer is Yes.
 bool AskYesNo(QWidget *AParent, const QString &AText);
 
 // Runs an event handler so that no exception leaves it: an Exception (or any
-// other std::exception) is shown in the error box.
+// other std::exception) is shown in the error box, with its details; EAbort
+// is shown to nobody.
 void RunGuarded(QWidget *AParent, const std::function<void()> &AHandler);
 
 // The font every control uses unless it sets its own: "MS Sans Serif" when the

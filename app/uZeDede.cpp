@@ -9,6 +9,7 @@
 #include "Registry.h"
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
+#include "WizardButtonBar.h"
 #include "ZeDedeArt.h"
 #include "ZeDedeApp.h"
 #include "UserInterfaceFont.h"
@@ -25,7 +26,6 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QToolButton>
 
@@ -388,7 +388,17 @@ TfrmZeDede::TfrmZeDede(QWidget *AParent)
     FormCreate(this);
 }
 
-TfrmZeDede::~TfrmZeDede() = default;
+TfrmZeDede::~TfrmZeDede()
+{
+    // Taking the window apart (closing it, deleting its controls) moves the
+    // focus, and nothing of this window may answer once its own part is
+    // gone: the focus connection ends here, and the wizard, whose pages call
+    // this window's handlers, goes while the window is still whole.
+    if (qApp)
+        disconnect(qApp, &QApplication::focusChanged, this, &TfrmZeDede::FocusChanged);
+    delete wizt;
+    wizt = nullptr;
+}
 
 void TfrmZeDede::BuildForm()
 {
@@ -594,11 +604,6 @@ void TfrmZeDede::BuildForm()
     BrowseFolderDlgKV1->SetTitle(QStringLiteral("Buscar Carpeta"));
     BrowseFolderDlgKV1->SetShowStatus(false);
 
-    FFinishKey = new QShortcut(this);
-    FFinishKey->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    FFinishKey->setContext(Qt::WindowShortcut);
-    connect(FFinishKey, &QShortcut::activated, this, &TfrmZeDede::FinishKeyPressed);
-
     wizt->Loaded();
     UpdateEnterKey();
 
@@ -737,29 +742,38 @@ void TfrmZeDede::FormShow(QObject *)
 void TfrmZeDede::wiztChange(QObject *)
 {
     UpdatePicture();
+    // The page's enter event comes with the keyboard focus, and the focus
+    // reaches a window only while it is active; without a window manager
+    // nothing activates the window again after a message box. The default
+    // folder must not depend on that.
+    if (wizt->ActivePage() == wpDatos)
+        wpDatosEnter(wpDatos);
     UpdateEnterKey();
 }
 
 void TfrmZeDede::UpdateEnterKey()
 {
+    // Enter presses the button that looks it: Next, and on the results
+    // page, where Next is disabled, Terminar (see keyPressEvent).
     const bool onResults = wizt->ActivePage() == wpFinal;
-    // The wizard's own Return key presses Next; on the results page, where
-    // Next is disabled, the window's presses Terminar instead.
     wizt->SetNextButtonByDefault(!onResults);
-    wizt->FinishButton->setDefault(onResults);
-    FFinishKey->setEnabled(onResults);
+    if (auto *finish = qobject_cast<TBarButtonKv *>(wizt->FinishButton))
+        finish->SetDefaultLook(onResults);
 }
 
-void TfrmZeDede::FinishKeyPressed()
+void TfrmZeDede::keyPressEvent(QKeyEvent *AEvent)
 {
-    // A focused push button takes the key itself, as a default button does.
-    if (auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget());
-        focused && focused->window() == this && focused->isEnabled()) {
-        focused->click();
+    // Enter that the wizard left unused (no focused button took it, and Next
+    // is not the default) arrives here.
+    const bool enter = AEvent->key() == Qt::Key_Return || AEvent->key() == Qt::Key_Enter;
+    const bool plain = (AEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && wizt->ActivePage() == wpFinal && wizt->FinishButton->isVisible()
+        && wizt->FinishButton->isEnabled()) {
+        AEvent->accept();
+        wizt->FinishButton->click();
         return;
     }
-    if (wizt->FinishButton->isVisible() && wizt->FinishButton->isEnabled())
-        wizt->FinishButton->click();
+    QWidget::keyPressEvent(AEvent);
 }
 
 void TfrmZeDede::UpdatePicture()
@@ -786,7 +800,7 @@ void TfrmZeDede::CreateLabelVemra()
     QWidget *bar = wizt->CancelButton->parentWidget();
     FLabelVemra = new TLinkLabelKv(bar);
     FLabelVemra->setObjectName(QStringLiteral("FLabelVemra"));
-    TWizardPanelKv::SetTag(FLabelVemra, 4);
+    TWizardKv::SetTag(FLabelVemra, 4);
     FLabelVemra->setGeometry(20, 392, 164, 13);
     FLabelVemra->setText(QStringLiteral("Visite la página de Vemra Revororad S.A."));
     LinkFont(FLabelVemra);

@@ -15,7 +15,6 @@
 
 class QGroupBox;
 class QLineEdit;
-class QShortcut;
 class QToolButton;
 class TBrowseFolderDlgKV;
 class TCuitMaskEdit;
@@ -114,7 +113,7 @@ public:
     void UpdatePicture();
     void CreateLabelVemra();
     // On the results page Return and Enter press "Terminar" (elsewhere they
-    // press "Siguiente", the default button).
+    // press "Siguiente", the default button), which then looks the default.
     void UpdateEnterKey();
     // Generates the three files from the data page and fills the results page.
     void GenerateRequest();
@@ -174,6 +173,7 @@ public:
     TLinkLabelKv *LabelVemra() const { return FLabelVemra; }
 
 protected:
+    void keyPressEvent(QKeyEvent *AEvent) override;
     void showEvent(QShowEvent *AEvent) override;
 
 private:
@@ -185,9 +185,6 @@ private:
     void FocusField(TDataField AField);
     void ShowError(std::exception_ptr AError);
 
-    void FinishKeyPressed();
-
     bool FPage2Inicializada = false;
     TLinkLabelKv *FLabelVemra = nullptr;
-    QShortcut *FFinishKey = nullptr;
 };

@@ -42,9 +42,12 @@ function(zedede_qtests label)
     # Each test program gets a home of its own, so nothing reaches the real one.
     set(_home ${CMAKE_BINARY_DIR}/test-home/${_exe})
     file(MAKE_DIRECTORY ${_home})
+    set(_env "QT_QPA_PLATFORM=offscreen;ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR};HOME=${_home};XDG_DATA_HOME=${_home}/.local/share;XDG_CONFIG_HOME=${_home}/.config")
+    # Run-time options of the sanitizers, when the build has them.
+    list(APPEND _env ${ZEDEDE_SANITIZER_TEST_ENV})
     set_tests_properties(${_exe} PROPERTIES
       LABELS ${label}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR};HOME=${_home};XDG_DATA_HOME=${_home}/.local/share;XDG_CONFIG_HOME=${_home}/.config"
+      ENVIRONMENT "${_env}"
       TIMEOUT 600)
   endforeach()
 endfunction()

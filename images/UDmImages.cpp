@@ -1,13 +1,12 @@
 #include "UDmImages.h"
 
 #include "PngImage.h"
+#include "ScreenColorDepth.h"
 
-#include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
 #include <QPixmap>
 #include <QResource>
-#include <QScreen>
 
 namespace {
 
@@ -16,16 +15,6 @@ QHash<TDmImagesClass, int> &LiveModules()
 {
     static auto *live = new QHash<TDmImagesClass, int>();
     return *live;
-}
-
-int ScreenColorDepth()
-{
-    const QScreen *screen = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
-    if (!screen)
-        throw Exception(QStringLiteral("No hay pantalla para leer la profundidad de color."));
-    return screen->depth();
 }
 
 QString AssetPath(const TDmImagesDecl &ADecl, const char *AList, int APiece, const char *ASuffix)

@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-qint32 QueryFileSize(const QString &Path)
+qint64 QueryFileSize(const QString &Path)
 {
     // Critical-error message boxes do not exist here: nothing to switch off.
     if (Path.isEmpty())
@@ -12,9 +12,7 @@ qint32 QueryFileSize(const QString &Path)
     struct stat st;
     if (::stat(QFile::encodeName(Path).constData(), &st) != 0)
         return -1;
-    const qint64 size = S_ISDIR(st.st_mode) ? 0 : static_cast<qint64>(st.st_size);
-    // The low 32 bits, read as a signed number.
-    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(size) & 0xFFFFFFFFu));
+    return S_ISDIR(st.st_mode) ? 0 : static_cast<qint64>(st.st_size);
 }
 
 TWindowsVersion ClassifyWindowsVersion(quint32 PlatformId, quint32 MajorVersion,

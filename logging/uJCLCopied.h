@@ -42,9 +42,10 @@ constexpr quint8 VER_NT_WORKSTATION = 1;
 constexpr quint8 VER_NT_DOMAIN_CONTROLLER = 2;
 constexpr quint8 VER_NT_SERVER = 3;
 
-// Size of a file in bytes (low 32 bits of the size, read as a signed
-// number), or -1 when no file matches.
-qint32 QueryFileSize(const QString &Path);
+// Size of a file in bytes, the whole 64-bit size (a log of several
+// gigabytes must not read as a small or negative size), or -1 when no file
+// matches.
+qint64 QueryFileSize(const QString &Path);
 
 // Pure classification of a Windows version record.
 TWindowsVersion ClassifyWindowsVersion(quint32 PlatformId, quint32 MajorVersion,

@@ -173,6 +173,10 @@ bool ReadBoolean(const QString &Text, bool Default)
 
 QString BooleanText(bool Value) { return Value ? QStringLiteral("-1") : QStringLiteral("0"); }
 
+// True when Windows-1252, the code page of the configuration file, holds
+// every character of Text as it is.
+bool HoldsInAnsi(const QString &Text) { return FromAnsi(ToAnsi(Text)) == Text; }
+
 // --- The running program's file.
 
 QString ProgramFilePath()
@@ -445,7 +449,26 @@ TPropertyTextWriter::TPropertyTextWriter()
 
 void TPropertyTextWriter::SetPath(const QString &aValue)
 {
-    FPath = IsBlank(aValue) ? TVmPaths::ApplicationData_Vemra(QStringLiteral("Logs")) : aValue;
+    if (IsBlank(aValue)) {
+        FDefaultPath = TVmPaths::ApplicationData_Vemra(QStringLiteral("Logs"));
+        FPath = FDefaultPath;
+    } else {
+        FPath = aValue;
+    }
+}
+
+void TPropertyTextWriter::SetConfiguredPath(const QString &aValue)
+{
+    const QString folder = IncludeTrailingPathDelimiter(aValue);
+    // The default folder as the configuration file's code page holds it:
+    // earlier versions stored a default folder with characters the code page
+    // lacks that way (ő as o, 中 as ?). That altered name stands for the
+    // default folder, not for a new folder beside it.
+    const QString stored = FromAnsi(ToAnsi(FDefaultPath));
+    if (!FDefaultPath.isEmpty() && stored != FDefaultPath && folder == stored)
+        SetPath(QString());
+    else
+        SetPath(folder);
 }
 
 void TPropertyTextWriter::SetFileName(const QString &aValue)
@@ -472,7 +495,7 @@ void TPropertyTextWriter::SetProps(const QString &aValue)
     FSaveHistory = FindValue(lines, kKeyHistory, v) ? ReadBoolean(v, false) : false;
     v = ValueOf(lines, kKeyFolder);
     if (!v.isEmpty())
-        SetPath(IncludeTrailingPathDelimiter(v));
+        SetConfiguredPath(v);
     v = ValueOf(lines, kKeyName);
     if (!v.isEmpty())
         SetFileName(v);
@@ -491,7 +514,7 @@ bool TTextWriter::Write(TLogType aLogType, const QString &aMessage)
     try {
         const QString file = FPropText->Path() + FPropText->FileName();
         // One query serves the size check and the existence check.
-        const qint32 size = QueryFileSize(file);
+        const qint64 size = QueryFileSize(file);
         const bool setAside = RotateIfTooLarge(file, size);
         if (size < 0 || (setAside && QueryFileSize(file) < 0))
             WriteHeader();
@@ -503,7 +526,7 @@ bool TTextWriter::Write(TLogType aLogType, const QString &aMessage)
     }
 }
 
-bool TTextWriter::RotateIfTooLarge(const QString &aFile, qint32 aSize)
+bool TTextWriter::RotateIfTooLarge(const QString &aFile, qint64 aSize)
 {
     if (FPropText->MaxSize() <= 0 || aSize < 0)
         return false;
@@ -519,7 +542,7 @@ bool TTextWriter::RotateIfTooLarge(const QString &aFile, qint32 aSize)
     const bool history = FPropText->SaveHistory();
     bool setAside = false;
     WithExclusiveLock(aFile, kAppendPauseMs, [&](qint64 Size) {
-        if (static_cast<qint32>(Size) / 1024.0 <= maxSize)
+        if (Size / 1024.0 <= maxSize)
             return;
         setAside = true;
         if (history) {
@@ -626,7 +649,7 @@ void TTextWriter::Initialize(const QString &aText, bool Global)
         FPropText->SetSaveHistory(ReadBoolean(ValueOf(lines, kKeyHistory), false));
     v = ValueOf(lines, kKeyFolder);
     if (!IsBlank(v))
-        FPropText->SetPath(IncludeTrailingPathDelimiter(v));
+        FPropText->SetConfiguredPath(v);
     const QString name = ValueOf(lines, kKeyName);
     if (!IsBlank(name))
         FPropText->SetFileName(name);
@@ -667,6 +690,11 @@ QString TLogFile::DefaultConfiguration() const
 {
     QStringList lines = SplitSettings(FTextWriter->PropText()->GetProps());
     SetValue(lines, kKeyName, QStringLiteral(" "));
+    // A folder that the file's code page cannot hold would be stored altered
+    // and name another folder; one blank reads back as no folder, which is
+    // the default folder.
+    if (!HoldsInAnsi(FTextWriter->PropText()->Path()))
+        SetValue(lines, kKeyFolder, QStringLiteral(" "));
     return JoinSettings(lines);
 }
 

@@ -99,7 +99,11 @@ public:
 
 private:
     friend class TTextWriter;
+    // The path setter for a folder read from settings text.
+    void SetConfiguredPath(const QString &aValue);
+
     QString FPath;
+    QString FDefaultPath;   // the default log folder, as the setter found it
     int FMaxSize = 1024;
     bool FSaveHistory = false;
     QString FFileName;
@@ -121,7 +125,7 @@ public:
     TPropertyTextWriter *PropText() const { return FPropText; }
 
 private:
-    bool RotateIfTooLarge(const QString &aFile, qint32 aSize);
+    bool RotateIfTooLarge(const QString &aFile, qint64 aSize);
     void WriteHeader();
     bool FormatLine(TLogType aLogType, const QString &aMessage);
     QString IndentFor(TLogType aLogType);

@@ -87,3 +87,9 @@ QString FromAnsi(const QByteArray &Bytes)
     }
     return result;
 }
+
+bool AnsiHolds(char32_t Character)
+{
+    char c;
+    return EncodeDirect(Character, c);
+}

@@ -12,3 +12,7 @@ QByteArray ToAnsi(const QString &Text);
 
 // Converts Windows-1252 bytes to text.
 QString FromAnsi(const QByteArray &Bytes);
+
+// True when Windows-1252 holds the character (its five unassigned positions
+// count as holding the C1 control of the same value).
+bool AnsiHolds(char32_t Character);

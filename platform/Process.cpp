@@ -1,19 +1,20 @@
 #include "Process.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
+#include <QStandardPaths>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,18 +23,26 @@ extern char **environ;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 std::atomic<int> GFirstWait{TExecuteWaits().First};
 std::atomic<int> GSecondWait{TExecuteWaits().Second};
+thread_local TWaitRunner *GWaitRunner = nullptr;
+
+// How often a wait looks at its runner's cancellation.
+constexpr int kCancelPollMs = 20;
 
 bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-// The program to hand to exec: a name with a delimiter is made absolute
-// against the current directory (the child changes its directory first).
-QByteArray ProgramPath(const QString &FileName, bool &SearchPath)
+// The program file to execute: a name with a delimiter is made absolute
+// against the current directory (the child changes its directory first); a
+// bare name is looked up on PATH. Empty when there is none.
+QByteArray ProgramPath(const QString &FileName)
 {
-    SearchPath = !FileName.contains(QLatin1Char('/'));
-    if (SearchPath)
-        return FileName.toLocal8Bit();
+    if (!FileName.contains(QLatin1Char('/'))) {
+        const QString found = QStandardPaths::findExecutable(FileName);
+        return found.isEmpty() ? QByteArray() : found.toLocal8Bit();
+    }
     return QFileInfo(FileName).absoluteFilePath().toLocal8Bit();
 }
 
@@ -48,28 +57,247 @@ int OpenPidFd(pid_t Pid)
 #endif
 }
 
-// Waits up to Ms for Pid to end and reaps it. True when it has ended.
-bool WaitForChild(pid_t Pid, int PidFd, int Ms, int &Status)
+void CloseFd(int &Fd)
 {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(Ms);
-    for (;;) {
-        const pid_t r = waitpid(Pid, &Status, WNOHANG);
-        if (r == Pid)
-            return true;
-        if (r < 0 && errno != EINTR)
+    if (Fd >= 0)
+        ::close(Fd);
+    Fd = -1;
+}
+
+QString ErrorText(int Error)
+{
+    return QString::fromLocal8Bit(std::strerror(Error));
+}
+
+// A started child: its process id (also its process group) and the reading
+// end of its output.
+struct TChild
+{
+    pid_t Pid = -1;
+    int Output = -1;
+};
+
+// The child's side between fork and exec: only async-signal-safe calls.
+[[noreturn]] void RunChild(const char *Program, char *const *Argv, const char *Directory,
+                           int OutWrite, int ErrWrite, int Report, bool PrivateFiles)
+{
+    ::setpgid(0, 0);
+    if (PrivateFiles)
+        ::umask(077);
+    struct sigaction dfl;
+    std::memset(&dfl, 0, sizeof dfl);
+    dfl.sa_handler = SIG_DFL;
+    ::sigaction(SIGPIPE, &dfl, nullptr);
+    ::sigaction(SIGCHLD, &dfl, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    int error = 0;
+    if (Directory && ::chdir(Directory) != 0)
+        error = errno;
+    if (!error) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(OutWrite, 1) < 0 || ::dup2(ErrWrite, 2) < 0)
+            error = errno;
+    }
+    if (!error) {
+        ::execve(Program, Argv, environ);
+        error = errno;
+    }
+    while (::write(Report, &error, sizeof error) < 0 && errno == EINTR) {
+    }
+    ::_exit(127);
+}
+
+// Starts the program; false (with the reason) when it cannot be started.
+bool StartChild(const QString &FileName, const QString &Directory, const QString &Parameters,
+                const TExecuteOptions &Options, TChild &Child, QString &Error)
+{
+    const QByteArray program = ProgramPath(FileName);
+    if (program.isEmpty()) {
+        Error = ErrorText(ENOENT);
+        return false;
+    }
+    const QByteArray directory = Directory.toLocal8Bit();
+    std::vector<QByteArray> argStore;
+    argStore.push_back(program);
+    for (const QString &a : SplitCommandLine(Parameters))
+        argStore.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &a : argStore)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int out[2] = {-1, -1};
+    int report[2] = {-1, -1};
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        Error = ErrorText(errno);
+        return false;
+    }
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        Error = ErrorText(errno);
+        CloseFd(out[0]);
+        CloseFd(out[1]);
+        return false;
+    }
+    int errWrite = out[1];
+    int devNull = -1;
+    if (!Options.KeepErrors) {
+        devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (devNull >= 0)
+            errWrite = devNull;
+    }
+
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        RunChild(program.constData(), argv.data(),
+                 directory.isEmpty() ? nullptr : directory.constData(), out[1], errWrite,
+                 report[1], Options.PrivateFiles);
+    const int forkError = errno;
+    CloseFd(out[1]);
+    CloseFd(report[1]);
+    CloseFd(devNull);
+    if (pid < 0) {
+        Error = ErrorText(forkError);
+        CloseFd(out[0]);
+        CloseFd(report[0]);
+        return false;
+    }
+    ::setpgid(pid, pid); // the child does the same; whichever comes first
+
+    // The report pipe closes on a successful exec, or carries the error.
+    int childError = 0;
+    ssize_t n;
+    do {
+        n = ::read(report[0], &childError, sizeof childError);
+    } while (n < 0 && errno == EINTR);
+    CloseFd(report[0]);
+    if (n == static_cast<ssize_t>(sizeof childError)) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        CloseFd(out[0]);
+        Error = ErrorText(childError);
+        return false;
+    }
+    Child.Pid = pid;
+    Child.Output = out[0];
+    return true;
+}
+
+// Keeps the last Limit bytes read from Fd.
+class TOutputTail
+{
+public:
+    explicit TOutputTail(int Limit) : FLimit(std::max(Limit, 0)) {}
+
+    // Reads what is there; false at end of file or on an error.
+    bool ReadFrom(int Fd)
+    {
+        char buffer[8192];
+        for (;;) {
+            const ssize_t n = ::read(Fd, buffer, sizeof buffer);
+            if (n > 0) {
+                FData.append(buffer, n);
+                if (FData.size() > 2 * FLimit + int(sizeof buffer))
+                    Trim();
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno == EAGAIN)
+                return true;
             return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - Clock::now()).count();
-        if (left <= 0)
-            return false;
-        if (PidFd >= 0) {
-            pollfd p{PidFd, POLLIN, 0};
-            poll(&p, 1, static_cast<int>(left));
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long long>(left, 5)));
         }
     }
+
+    QByteArray Take(bool &Cut)
+    {
+        Trim();
+        Cut = FCut;
+        return FData;
+    }
+
+private:
+    void Trim()
+    {
+        if (FData.size() > FLimit) {
+            FData.remove(0, FData.size() - FLimit);
+            FCut = true;
+        }
+    }
+
+    int FLimit;
+    QByteArray FData;
+    bool FCut = false;
+};
+
+enum class TWaitEnd { Ended, Late, Cancelled };
+
+// Waits until the child ends, the deadline passes or the runner cancels,
+// collecting its output meanwhile.
+TWaitEnd WaitForChild(const TChild &Child, Clock::time_point Deadline, const TWaitRunner *Runner,
+                      TOutputTail &Tail, int &Status)
+{
+    const int pidFd = OpenPidFd(Child.Pid);
+    int output = Child.Output;
+    ::fcntl(output, F_SETFL, ::fcntl(output, F_GETFL) | O_NONBLOCK);
+    TWaitEnd end = TWaitEnd::Late;
+    for (;;) {
+        const pid_t r = ::waitpid(Child.Pid, &Status, WNOHANG);
+        if (r == Child.Pid) {
+            end = TWaitEnd::Ended;
+            break;
+        }
+        if (r < 0 && errno != EINTR) {
+            Status = 0;
+            end = TWaitEnd::Ended;
+            break;
+        }
+        if (Runner && Runner->Cancelled()) {
+            end = TWaitEnd::Cancelled;
+            break;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - Clock::now()).count();
+        if (left <= 0) {
+            end = TWaitEnd::Late;
+            break;
+        }
+        int slice = static_cast<int>(std::min<long long>(left, kCancelPollMs));
+        pollfd fds[2];
+        int count = 0;
+        if (output >= 0)
+            fds[count++] = {output, POLLIN, 0};
+        if (pidFd >= 0)
+            fds[count++] = {pidFd, POLLIN, 0};
+        else
+            slice = std::min(slice, 5);
+        ::poll(fds, count, slice);
+        if (output >= 0 && count > 0 && fds[0].revents != 0 && !Tail.ReadFrom(output))
+            output = -1; // end of the output; the wait goes on for the process
+    }
+    if (pidFd >= 0)
+        ::close(pidFd);
+    return end;
+}
+
+// Collects what the output still holds without waiting for it.
+void DrainOutput(int Fd, TOutputTail &Tail)
+{
+    if (Fd < 0)
+        return;
+    ::fcntl(Fd, F_SETFL, ::fcntl(Fd, F_GETFL) | O_NONBLOCK);
+    Tail.ReadFrom(Fd);
+}
+
+void ReapLater(pid_t Pid)
+{
+    std::thread([Pid] {
+        int st = 0;
+        while (::waitpid(Pid, &st, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
 }
 
 } // namespace
@@ -86,6 +314,18 @@ void SetExecuteWaits(const TExecuteWaits &Waits)
 {
     GFirstWait = Waits.First;
     GSecondWait = Waits.Second;
+}
+
+TWaitRunner *SetWaitRunner(TWaitRunner *Runner)
+{
+    TWaitRunner *previous = GWaitRunner;
+    GWaitRunner = Runner;
+    return previous;
+}
+
+TWaitRunner *CurrentWaitRunner()
+{
+    return GWaitRunner;
 }
 
 QStringList SplitCommandLine(const QString &Parameters)
@@ -176,68 +416,55 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
 bool ExecuteAndWait(const QString &FileName, const QString &Directory,
                     const QString &Parameters, TExecuteOutcome &Outcome)
 {
+    return ExecuteAndWait(FileName, Directory, Parameters, TExecuteOptions(), Outcome);
+}
+
+bool ExecuteAndWait(const QString &FileName, const QString &Directory,
+                    const QString &Parameters, const TExecuteOptions &Options,
+                    TExecuteOutcome &Outcome)
+{
     Outcome = TExecuteOutcome();
-    if (FileName.isEmpty())
+    if (FileName.isEmpty()) {
+        Outcome.StartError = ErrorText(ENOENT);
         return false;
-
-    bool searchPath = false;
-    const QByteArray program = ProgramPath(FileName, searchPath);
-    const QByteArray directory = Directory.toLocal8Bit();
-    std::vector<QByteArray> argStore;
-    argStore.push_back(program);
-    for (const QString &a : SplitCommandLine(Parameters))
-        argStore.push_back(a.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!directory.isEmpty())
-        posix_spawn_file_actions_addchdir_np(&actions, directory.constData());
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGCHLD);
-    posix_spawnattr_setsigdefault(&attr, &defaults);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-
-    pid_t pid = -1;
-    const int rc = searchPath
-        ? posix_spawnp(&pid, program.constData(), &actions, &attr, argv.data(), environ)
-        : posix_spawn(&pid, program.constData(), &actions, &attr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-    if (rc != 0 || pid <= 0)
+    }
+    TChild child;
+    if (!StartChild(FileName, Directory, Parameters, Options, child, Outcome.StartError))
         return false;
     Outcome.Started = true;
 
     const TExecuteWaits waits = ExecuteWaits();
-    const int pidFd = OpenPidFd(pid);
+    const qint64 limit = Options.TimeLimit >= 0 ? Options.TimeLimit
+                                                : qint64(waits.First) + qint64(waits.Second);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit);
+    TWaitRunner *runner = GWaitRunner;
+    TOutputTail tail(Options.OutputLimit);
     int status = 0;
-    bool ended = WaitForChild(pid, pidFd, waits.First, status);
-    if (!ended)
-        ended = WaitForChild(pid, pidFd, waits.Second, status);
-    if (pidFd >= 0)
-        close(pidFd);
-
-    if (!ended) {
-        // Left running; reap it whenever it ends so it leaves no zombie.
-        std::thread([pid] {
-            int st = 0;
-            while (waitpid(pid, &st, 0) < 0 && errno == EINTR) {
+    TWaitEnd end = TWaitEnd::Late;
+    const auto wait = [&] {
+        end = WaitForChild(child, deadline, runner, tail, status);
+        if (end != TWaitEnd::Ended && Options.StopIfAbandoned) {
+            // The whole process group: the program and whatever it started.
+            ::kill(-child.Pid, SIGKILL);
+            ::kill(child.Pid, SIGKILL);
+            while (::waitpid(child.Pid, &status, 0) < 0 && errno == EINTR) {
             }
-        }).detach();
+        }
+        DrainOutput(child.Output, tail);
+    };
+    if (runner)
+        runner->Run(wait);
+    else
+        wait();
+    ::close(child.Output);
+    Outcome.Output = tail.Take(Outcome.OutputCut);
+
+    if (end != TWaitEnd::Ended) {
+        Outcome.Cancelled = end == TWaitEnd::Cancelled;
+        if (Options.StopIfAbandoned)
+            Outcome.Stopped = true;
+        else
+            ReapLater(child.Pid); // left running; reaped whenever it ends
         return false;
     }
     Outcome.Ended = true;
@@ -249,22 +476,28 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
 bool ReadProgramOutput(const QString &FileName, const QString &Directory,
                        const QString &Parameters, int TimeoutMs, QByteArray &Output)
 {
-    Output.clear();
-    QProcess process;
-    process.setProgram(FileName);
-    process.setArguments(SplitCommandLine(Parameters));
-    if (!Directory.isEmpty())
-        process.setWorkingDirectory(Directory);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForStarted(TimeoutMs))
-        return false;
-    if (!process.waitForFinished(TimeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return false;
+    TExecuteOptions options;
+    options.StopIfAbandoned = true;
+    options.KeepErrors = false;
+    options.TimeLimit = TimeoutMs;
+    TExecuteOutcome outcome;
+    ExecuteAndWait(FileName, Directory, Parameters, options, outcome);
+    Output = outcome.Succeeded() ? outcome.Output : QByteArray();
+    return outcome.Succeeded();
+}
+
+QString LastLines(const QByteArray &Output, int Count)
+{
+    const QString text = Output.isValidUtf8() ? QString::fromUtf8(Output)
+                                              : QString::fromLatin1(Output);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &l : lines) {
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
     }
-    Output = process.readAllStandardOutput();
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    if (lines.size() > Count)
+        lines = lines.mid(lines.size() - Count);
+    return lines.join(QLatin1Char('\n'));
 }

@@ -148,14 +148,17 @@ bool ProfileDeleteSection(const QString &FileName, const QString &Section)
 }
 
 bool ProfileWriteString(const QString &FileName, const QString &Section,
-                        const QString &Key, const QString &Value)
+                        const QString &Key, const QString &Value, TProfileText Text)
 {
+    const auto encode = [Text](const QString &AText) {
+        return Text == TProfileText::Utf8 ? AText.toUtf8() : ToAnsi(AText);
+    };
     QFile file(FileName);
     QByteArray data;
     if (ReadFile(file, data, true) != TOpenResult::Opened)
         return false;
     QList<QByteArray> lines = SplitLines(data);
-    const QByteArray entry = ToAnsi(Key.trimmed()) + '=' + ToAnsi(Value) + kLineEnd;
+    const QByteArray entry = encode(Key.trimmed()) + '=' + encode(Value) + kLineEnd;
 
     int header = -1;
     for (int i = 0; i < lines.size(); ++i) {
@@ -166,7 +169,7 @@ bool ProfileWriteString(const QString &FileName, const QString &Section,
     }
     if (header < 0) {
         EnsureTerminated(lines, lines.size() - 1);
-        lines << ('[' + ToAnsi(Section.trimmed()) + ']' + kLineEnd) << entry;
+        lines << ('[' + encode(Section.trimmed()) + ']' + kLineEnd) << entry;
         return WriteBack(file, Join(lines));
     }
 

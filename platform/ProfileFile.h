@@ -6,7 +6,8 @@
 // ("[ req ]" is section "req"); it runs from its header line to the next
 // header line. A key is the text before the first "=" of a line of its
 // section, compared without regard to case and surrounding blanks.
-// Lines the writer adds are "key=value" or "[section]", ended by CR LF.
+// Lines the writer adds are "key=value" or "[section]", ended by CR LF, in
+// Windows-1252 unless UTF-8 is asked for (for readers that take UTF-8).
 // Everything else of the file is kept byte for byte; the file's permissions
 // are kept too (it is rewritten in place).
 
@@ -17,9 +18,12 @@
 // section is no failure.
 bool ProfileDeleteSection(const QString &FileName, const QString &Section);
 
+enum class TProfileText { Ansi, Utf8 };
+
 // Sets Key=Value in Section: the first line of the key is replaced, or the
 // line is appended at the end of the section, or the section (header and
 // line) is appended at the end of the file. The file is created when
 // absent. Returns false when the file cannot be read or written.
 bool ProfileWriteString(const QString &FileName, const QString &Section,
-                        const QString &Key, const QString &Value);
+                        const QString &Key, const QString &Value,
+                        TProfileText Text = TProfileText::Ansi);

@@ -2,7 +2,8 @@
 // Multi-page wizard control: an ordered list of pages, one of them visible,
 // a header with the page's title and text, a picture at the left or in the
 // header, an optional steps list and a Back/Next/Finish/Cancel/Help bar that
-// lays out its own children from right to left.
+// lays out its own children from right to left.  This is the one header a
+// host includes.
 //
 // How a host builds a wizard (the same order a stored form is read in):
 //
@@ -16,47 +17,61 @@
 //   wiz->SetFirstPage(p1);                    //    switch, no events yet
 //   wiz->Loaded();                            // 4. frame finished, events on
 //
-// The wizard fills its parent (keep it out of layouts).  Pages take the
-// area right of the picture strip and the steps list, below the header.
+// Placement: with Align alClient (the default) the wizard fills its parent;
+// in a layout of its parent the layout places it (sizeHint and
+// minimumSizeHint tell what the frame and the pages need); with alNone the
+// host places it.  Pages take the area right of the picture strip and the
+// steps list, below the header.
 //
 // Pictures: SetPicture(pixmap) before Loaded (drawn transparent: the colour
 // of the bottom-left pixel is left out); on a page change
 //   wiz->Picture()->Assign(pixmap); wiz->SetPictureAlign(alPTop or alPLeft);
 //
 // A host control in the button bar: create it with CancelButton's parent and
-// give it a Tag; Tag 4 puts it at the bar's left end:
+// give it a Tag (see "Properties of controls" below); Tag 4 puts it at the
+// bar's left end:
 //   auto *link = new QLabel(text, wiz->CancelButton->parentWidget());
-//   TWizardPanelKv::SetTag(link, 4);     // or link->setProperty("Tag", 4)
+//   TWizardKv::SetTag(link, 4);
 // (created after the form is shown it also needs link->show()).
 //
-// Handlers are std::function members.  A handler may throw (an Exception
-// carrying the user-facing text): the exception leaves the click handling
-// where it was thrown.  Clicks of the bar's buttons, the Enter key, focus
-// notifications of pages and enabled changes arrive from Qt's event loop,
-// which no exception may cross, so they run through HandleClick(): the
-// escaping exception goes to OnException, where the host shows it (without
-// a handler the wizard shows a plain error box).  A host calling
-// NextButtonClick() and the like directly gets the exception itself.
+// Events: the handlers are std::function members; beside each of the
+// wizard's events a Qt signal is emitted right after the handler, under the
+// same conditions: pageChanging/pageChanged (OnChanging/OnChange, only once
+// loaded), finishClicked, cancelClicked, helpRequested.
+//
+// Enter: with NextButtonByDefault, Enter pressed on a control of the wizard
+// that does not use it itself clicks Next (a focused push button of the
+// wizard is clicked instead).  Enter elsewhere in the window is left to the
+// window, so a host dialog keeps its own default button.
+//
+// Errors: a handler may throw (an Exception carrying the user-facing text):
+// the exception leaves the click handling where it was thrown.  Clicks of
+// the bar's buttons, the Enter key, focus notifications of pages and enabled
+// changes arrive from Qt's event loop, which no exception may cross, so they
+// run through HandleClick(): the escaping exception goes to OnException,
+// where the host shows it; without a handler it is reported with qWarning
+// and the wizard stays as it was.  A host calling NextButtonClick() and the
+// like directly gets the exception itself.
+
+#include "WizardButtonBar.h"
+#include "WizardNavigator.h"
+#include "WizardPanels.h"
+#include "WizardPicture.h"
+#include "WizardStepsList.h"
 
 #include <QFont>
-#include <QList>
+#include <QLabel>
 #include <QPixmap>
 #include <QPointer>
-#include <QRect>
-#include <QVector>
+#include <QPushButton>
+#include <QToolButton>
 #include <QWidget>
 
 #include <exception>
 #include <functional>
 
 class QCheckBox;
-class QLabel;
-class QPainter;
-class QPushButton;
-class QShortcut;
-class QToolButton;
 class TWizardKv;
-class TWizardPageKv;
 
 using TNotifyEvent = std::function<void(QObject *Sender)>;
 using TWizardQueryEvent = std::function<void(QObject *Sender, bool &Done)>;
@@ -65,6 +80,8 @@ using TOnAfterSetPictureAlign = std::function<void(QWidget *Image)>;
 // Receives an exception that escaped a handler called from a click (or from
 // another notification that comes from Qt's event loop).
 using TExceptionEvent = std::function<void(QObject *Sender, std::exception_ptr AError)>;
+// Supplies the help button's glyph, 16 x 16.
+using THelpGlyphProvider = QPixmap (*)();
 
 // Set of optional buttons, one byte: bit 0 wbHelp, bit 1 wbCancel.
 enum TWizardButtonKv : quint8 { wbHelp = 0x01, wbCancel = 0x02 };
@@ -72,137 +89,20 @@ using TWizardButtons = quint8;
 
 enum TPictureAlign : quint8 { alPTop, alPLeft };
 
-// How a frame child follows its parent's size.
-enum class TAlignKv { alNone, alLeft, alClient };
-
-// The picture held by the image widget.  Changing it repaints the image.
-class TPictureKv
-{
-public:
-    explicit TPictureKv(QWidget *AImage) : FImage(AImage) {}
-    const QPixmap &Bitmap() const { return FBitmap; }
-    bool Empty() const { return FBitmap.isNull(); }
-    // Sizes in device-independent pixels: a bitmap drawn for a high-density
-    // screen takes the room of its size at a scale factor of 1.
-    int Width() const { return qRound(FBitmap.deviceIndependentSize().width()); }
-    int Height() const { return qRound(FBitmap.deviceIndependentSize().height()); }
-    void Assign(const QPixmap &ABitmap);
-    bool LoadFromFile(const QString &AFileName);
-
-private:
-    QWidget *FImage;
-    QPixmap FBitmap;
-};
-
-// Image widget: draws its picture at its top-left corner; when Transparent
-// the colour of the bitmap's bottom-left pixel is not drawn.
-class TImageKv : public QWidget
+class TWizardPageKv : public QWidget, public TNavigatorPage
 {
     Q_OBJECT
-public:
-    explicit TImageKv(QWidget *AParent);
-    TPictureKv *Picture() { return &FPicture; }
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool AValue);
-    TAlignKv Align = TAlignKv::alLeft;
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-
-private:
-    // Prepares the picture as drawn, kept until the picture or the
-    // transparency changes: with its see-through colour cleared, or, when
-    // that colour covers only a few runs of pixels, the picture itself drawn
-    // inside FDrawnClip (which saves a copy of a large picture).
-    void PrepareDrawn();
-
-    TPictureKv FPicture;
-    bool FTransparent = false;
-    QPixmap FDrawn;
-    QRegion FDrawnClip;
-    bool FDrawnClipped = false;
-    qint64 FDrawnKey = 0;
-    bool FDrawnTransparent = false;
-};
-
-// Plain panel: a filled rectangle with an optional centred caption.
-class TPanelKv : public QWidget
-{
-    Q_OBJECT
-public:
-    TPanelKv(QWidget *AParent, const QColor &AColor, const QString &ACaption = QString());
-    QString Caption;
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-};
-
-// One child of the button bar as the bar's layout sees it.
-struct TBarItem
-{
-    int Width = 0;
-    int Tag = 0;
-    bool Visible = true;
-    QRect Bounds;   // in: current bounds; out: bounds after the layout
-};
-
-// Button bar (horizontal) or steps list (not horizontal).
-class TWizardPanelKv : public QWidget
-{
-    Q_OBJECT
-public:
-    TWizardPanelKv(TWizardKv *AWizard, bool AHorizontal, QWidget *AParent);
-
-    bool horizontal;
-
-    // Right-to-left layout of the bar's children inside AClient.  Items are
-    // in the bar's child order (windowless children first).  Only items
-    // that are placed get new Bounds.
-    static void LayoutBar(const QRect &AClient, bool AAllowProcessDefault,
-                          QVector<TBarItem> &AItems);
-    // The bar's children in layout order: windowless ones (labels, speed
-    // buttons) first, then the windowed ones, each group in the order the
-    // children were added.
-    QList<QWidget *> BarChildren() const;
-    void AlignControls();
-
-    // Tag of a control: for bar children the gap left of it; 4 puts it at
-    // the bar's left end.
-    static void SetTag(QWidget *AControl, int ATag);
-    static int Tag(const QWidget *AControl);
-    // Controls that would have no window of their own on the original
-    // toolkit: labels and speed (tool) buttons, or any widget whose
-    // "Windowless" property is true.
-    static bool IsWindowless(const QWidget *AControl);
-
-    // Steps list texts and rows.
-    static QString StepCaption(int AIndex, int ACount);
-    static int StepTop(int AIndex, int AFontHeight);
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-    void resizeEvent(QResizeEvent *) override;
-    void showEvent(QShowEvent *) override;
-    void childEvent(QChildEvent *) override;
-    bool eventFilter(QObject *AWatched, QEvent *AEvent) override;
-
-private:
-    void PaintSteps(QPainter &APainter);
-    TWizardKv *FWizard;
-    QList<QObject *> FAdded;   // children in the order they were added
-    bool FAligning = false;
-};
-
-class TWizardPageKv : public QWidget
-{
-    Q_OBJECT
+    Q_PROPERTY(bool Include READ Include WRITE SetInclude)
+    Q_PROPERTY(int PageIndex READ PageIndex WRITE SetPageIndex STORED false)
+    Q_PROPERTY(QString TopTitle READ TopTitle WRITE SetTopTitle)
+    Q_PROPERTY(QString TopText READ TopText WRITE SetTopText)
     friend class TWizardKv;
+
 public:
     // With a wizard the page attaches itself to it (WizardControl := it).
     explicit TWizardPageKv(TWizardKv *AWizardControl = nullptr);
     ~TWizardPageKv() override;
 
-    bool Include() const { return FInclude; }
     void SetInclude(bool AValue);
     int PageIndex() const;
     void SetPageIndex(int AValue);
@@ -217,6 +117,10 @@ public:
 
     virtual bool QueryDone();
 
+    // Without a layout: the extent of the controls placed on the page.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     TWizardQueryEvent OnDoneQuery;
     TWizardQueryEvent OnNextClick;
     TWizardQueryEvent OnBackClick;
@@ -228,7 +132,6 @@ protected:
     void showEvent(QShowEvent *) override;
 
 private:
-    bool FInclude = true;
     bool FLoaded = false;
     TWizardKv *FWizardControl = nullptr;
     QString FTopTitle;
@@ -238,8 +141,20 @@ private:
 class TWizardKv : public QWidget
 {
     Q_OBJECT
+    Q_PROPERTY(TAlignKv Align READ Align WRITE SetAlign)
+    Q_PROPERTY(bool AllowProcessDefault READ AllowProcessDefault WRITE SetAllowProcessDefault)
+    Q_PROPERTY(TWizardPageKv *ActivePage READ ActivePage WRITE SetActivePage)
+    Q_PROPERTY(QString CapFinishBtn READ CapFinishBtn WRITE SetCapFinishBtn)
+    Q_PROPERTY(TWizardPageKv *FirstPage READ FirstPage WRITE SetFirstPage)
+    Q_PROPERTY(TWizardButtons Buttons READ Buttons WRITE SetButtons)
+    Q_PROPERTY(bool NextButtonByDefault READ NextButtonByDefault WRITE SetNextButtonByDefault)
+    Q_PROPERTY(int PanelListDim READ PanelListDim WRITE SetPanelListDim)
+    Q_PROPERTY(QPixmap Picture READ PictureBitmap WRITE SetPicture)
+    Q_PROPERTY(TPictureAlign PictureAlign READ PictureAlign WRITE SetPictureAlign)
+    Q_PROPERTY(bool ViewSteps READ ViewSteps WRITE SetViewSteps)
+    Q_PROPERTY(bool ViewStepsChecked READ ViewStepsChecked WRITE SetViewStepsChecked)
     friend class TWizardPageKv;
-    friend class TWizardPanelKv;
+
 public:
     // AReadFromForm true (the usual case): the wizard is loading until
     // Loaded() is called.  False: a wizard made at run time, never loading;
@@ -256,38 +171,43 @@ public:
 
     // Page list
     TWizardPageKv *Pages(int AIndex) const;
-    int PageCount() const { return FPages.size(); }
+    int PageCount() const { return FNav.Count(); }
     virtual void InsertPage(TWizardPageKv *APage);
     virtual void RemovePage(TWizardPageKv *APage);
     virtual void MovePage(int ACurIndex, int ANewIndex);
     TWizardPageKv *FindNextPage(TWizardPageKv *APage, bool AGoForward, bool ACheckInclude) const;
     void SelectNextPage(bool AGoForward);
     void CheckDone();
-    bool ItsOnFirstPage() const { return FFirstPage == FActivePage; }
+    bool ItsOnFirstPage() const { return FFirstPage == ActivePage(); }
     void GetChildren(const std::function<void(QWidget *)> &AProc) const;
     // Brings the page that holds AControl (or AControl itself, when it is a
-    // page of this wizard) to the front.
+    // page of this wizard) to the front.  Giving the focus to a control on
+    // a hidden page does the same.
     void ShowControl(QWidget *AControl);
 
     // Navigation properties
-    TWizardPageKv *ActivePage() const { return FActivePage; }
+    TWizardPageKv *ActivePage() const { return Page(FNav.Active()); }
     void SetActivePage(TWizardPageKv *AValue);
     TWizardPageKv *FirstPage() const { return FFirstPage; }
     void SetFirstPage(TWizardPageKv *AValue);
-    bool AllowProcessDefault() const { return FAllowProcessDefault; }
+    bool AllowProcessDefault() const { return FNav.AllowProcessDefault; }
     void SetAllowProcessDefault(bool AValue);
-    QString CapFinishBtn() const { return FCapFinishBtn; }
-    void SetCapFinishBtn(const QString &AValue) { FCapFinishBtn = AValue; }
+    QString CapFinishBtn() const { return FNav.CapFinishBtn; }
+    void SetCapFinishBtn(const QString &AValue) { FNav.CapFinishBtn = AValue; }
     TWizardButtons Buttons() const { return FButtons; }
     void SetButtons(TWizardButtons AValue);
     bool NextButtonByDefault() const { return FNextButtonByDefault; }
     void SetNextButtonByDefault(bool AValue);
-    bool Finished() const { return FFinished; }
+    bool Finished() const { return FNav.Finished(); }
 
     // Frame properties
+    TAlignKv Align() const { return FAlign; }
+    void SetAlign(TAlignKv AValue);
     int PanelListDim() const { return FPanelListDim; }
     void SetPanelListDim(int AValue);
+    // Adjusts the image to its bitmap first (see the frame's description).
     TPictureKv *Picture();
+    QPixmap PictureBitmap() const { return ImageLogo->Picture()->Bitmap(); }
     void SetPicture(const QPixmap &AValue);
     TPictureAlign PictureAlign() const { return FPictureAlign; }
     void SetPictureAlign(TPictureAlign AValue);
@@ -296,12 +216,43 @@ public:
     bool ViewStepsChecked() const { return FViewStepsChecked; }
     void SetViewStepsChecked(bool AValue);
 
-    // Glyph of the help button (16 x 16); empty until the host sets it.
-    void SetHelpGlyph(const QPixmap &AGlyph);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
-    // Help context number of a control, looked up by the help button.
+    // Glyph of the help button (16 x 16).  Each wizard asks the provider for
+    // it once, while it is constructed; the image catalogue registers its
+    // provider when the program starts.  Without a provider the button has
+    // no glyph.
+    void SetHelpGlyph(const QPixmap &AGlyph);
+    static void SetHelpGlyphProvider(THelpGlyphProvider AProvider);
+    static THelpGlyphProvider HelpGlyphProvider();
+
+    // Properties of controls.  The wizard reads these from its own controls
+    // and from the host's; they are kept as dynamic properties of the
+    // widget, so any control can carry them.
+    //   Tag          children of the button bar: the gap left of the control
+    //                before the next one; 4 puts it at the bar's left end.
+    //   Windowless   children of the button bar: laid out first, in the
+    //                order added, before the other children.  By default
+    //                labels and tool buttons are, other controls are not.
+    //   HelpContext  help context number; the help button takes the first
+    //                non-zero one from the active page up its parents.
+    //   ModalResult  of CancelButton: mrCancel makes Cancel also reject a
+    //                QDialog host.
+    static constexpr const char *TagProperty = "Tag";
+    static constexpr const char *WindowlessProperty = "Windowless";
+    static constexpr const char *HelpContextProperty = "HelpContext";
+    static constexpr const char *ModalResultProperty = "ModalResult";
+    static constexpr int mrNone = 0;
+    static constexpr int mrCancel = 2;
+    static void SetTag(QWidget *AControl, int ATag);
+    static int Tag(const QWidget *AControl);
+    static void SetWindowless(QWidget *AControl, bool AValue);
+    static bool Windowless(const QWidget *AControl);
     static void SetHelpContext(QWidget *AControl, int AContext);
     static int HelpContext(const QWidget *AControl);
+    static void SetModalResult(QWidget *AControl, int AResult);
+    static int ModalResult(const QWidget *AControl);
 
     // The user-interface font: "MS Sans Serif" when installed, else
     // Liberation Sans, else DejaVu Sans, 11 pixels high.
@@ -316,7 +267,7 @@ public:
     void StepsCheckClick();
 
     // Runs AAction; an exception escaping it goes to OnException (or, when
-    // no handler is bound, to an error box).  Never throws.
+    // no handler is bound, to a warning).  Never throws.
     void HandleClick(QObject *ASender, const std::function<void()> &AAction);
     void HandleException(QObject *ASender, std::exception_ptr AError);
 
@@ -339,6 +290,18 @@ public:
     QLabel *TopText = nullptr;
     TImageKv *ImageLogo = nullptr;
 
+signals:
+    // Beside OnChanging / OnChange: the start and the end of a switch, only
+    // once loaded; pageChanged is not emitted for a switch to none.
+    void pageChanging();
+    void pageChanged(TWizardPageKv *APage);
+    // Beside OnFinishClick / OnCancelClick: emitted where these are called,
+    // whether assigned or not, before the host form is closed.
+    void finishClicked();
+    void cancelClicked();
+    // Beside OnHelp: the help button found the help context AContext.
+    void helpRequested(int AContext);
+
 protected:
     // Start and end of a switch; fire OnChanging / OnChange when loaded.
     virtual void DoChanging();
@@ -348,43 +311,48 @@ protected:
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
     void changeEvent(QEvent *) override;
+    void keyPressEvent(QKeyEvent *) override;
     bool eventFilter(QObject *AWatched, QEvent *AEvent) override;
 
 private:
+    static TWizardPageKv *Page(TNavigatorPage *APage) { return static_cast<TWizardPageKv *>(APage); }
     bool WizardEnabled() const;
+    bool ActiveDone() const;
+    void ApplyButtons(const TNavigatorButtons &AButtons);
+    void RefreshButtons();
+    void EndClick(const TNotifyEvent &AEvent, void (TWizardKv::*ASignal)());
+    void EnabledChanged();
     void CloseHostForm();
     void Realign();
+    bool FillsParent() const;
     void SetPanelTopHeightForPicture(int AHeight);
     void SetLogoLeftInHeader(int AWidth);
+    void PlacePicture(TPictureAlign AAlign);
     void ShowTopLabel(QLabel *ALabel, const QString &AText);
     void WatchParent();
     void FocusChanged(QWidget *AOld, QWidget *ANow);
-    void FitStepsCheck();
-    void ReturnPressed();
+    TWizardPageKv *PageHolding(QWidget *AControl) const;
+    QSize FrameSizeFor(bool AMinimum) const;
 
     TPanelKv *PanelRight = nullptr;
-    TWizardPanelKv *PanelList = nullptr;
+    TWizardStepsListKv *PanelList = nullptr;
     TPanelKv *Panelaux = nullptr;
     TPanelKv *PanelTop = nullptr;
     QWidget *Bevel = nullptr;
-    TWizardPanelKv *PanelHorz = nullptr;
+    TWizardButtonBarKv *PanelHorz = nullptr;
     QCheckBox *ChkListaPasos = nullptr;
-    QShortcut *FReturnKey = nullptr;
-    QShortcut *FEnterKey = nullptr;
     QPointer<QWidget> FWatchedParent;
 
-    QList<TWizardPageKv *> FPages;
-    TWizardPageKv *FActivePage = nullptr;
+    TWizardNavigator FNav;
     QPointer<TWizardPageKv> FFirstPage;
-    bool FFinished = false;
     TWizardButtons FButtons = 0;
-    QString FCapFinishBtn;
-    bool FAllowProcessDefault = true;
     bool FNextButtonByDefault = false;
     bool FLoaded = false;
     bool FLoading = true;
     bool FDestroying = false;
+    bool FSwitching = false;
 
+    TAlignKv FAlign = TAlignKv::alClient;
     TPictureAlign FPictureAlign = alPLeft;
     int FPanelListDim = 130;
     bool FViewSteps = false;

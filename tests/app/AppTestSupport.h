@@ -2,12 +2,24 @@
 // Helpers shared by the tests of the program's window and request logic.
 
 #include "RequestData.h"
+#include "Registry.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QTest>
 #include <QWidget>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 // A request that passes validation, with accented names; Folder is the
 // destination.
@@ -55,3 +67,118 @@ struct TRecordedBox
     QMessageBox::StandardButtons Buttons;
     QMessageBox::StandardButton Default;
 };
+
+// The system's openssl.cnf, as "openssl version -d" names its folder.
+inline QString SystemOpenSSLConf()
+{
+    QProcess p;
+    p.start(QStringLiteral("openssl"), {QStringLiteral("version"), QStringLiteral("-d")});
+    p.waitForFinished(10000);
+    const QString dir = QString::fromLocal8Bit(p.readAllStandardOutput()).section('"', 1, 1);
+    return QFileInfo(dir + QStringLiteral("/openssl.cnf")).canonicalFilePath();
+}
+
+// Makes Folder (ending with "/") the OpenSSL folder the program finds.
+inline void UseOpenSSLFolder(const QString &Folder)
+{
+    const QString file = UserEnvironmentFile();
+    QDir().mkpath(QFileInfo(file).path());
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write("OPENSSL_CONF=" + Folder.toUtf8() + "openssl.cnf\n");
+}
+
+// A 4096-bit key made once for the tests, handed out by the stand-in.
+inline QString TestKeyFile()
+{
+    return qEnvironmentVariable("ZEDEDE_SOURCE_DIR")
+           + QStringLiteral("/tests/app/data/clave-de-prueba-4096.key");
+}
+
+// Makes Folder (ending with "/") an OpenSSL folder whose "openssl" is the
+// stand-in of tests/app/data/openssl-standin.sh (see there for GENRSA, REQ,
+// LOG...), with a copy of the system's openssl.cnf, and uses it. Returns
+// Folder.
+inline QString StandInOpenSSLFolder(const QString &Folder)
+{
+    QDir().mkpath(Folder);
+    QFile::remove(Folder + QStringLiteral("openssl.cnf"));
+    QFile::copy(SystemOpenSSLConf(), Folder + QStringLiteral("openssl.cnf"));
+    QFile::remove(Folder + QStringLiteral("openssl"));
+    QFile::copy(qEnvironmentVariable("ZEDEDE_SOURCE_DIR")
+                    + QStringLiteral("/tests/app/data/openssl-standin.sh"),
+                Folder + QStringLiteral("openssl"));
+    QFile::setPermissions(Folder + QStringLiteral("openssl"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("REAL_OPENSSL", QStandardPaths::findExecutable(QStringLiteral("openssl")).toLocal8Bit());
+    qputenv("TEST_KEY", TestKeyFile().toLocal8Bit());
+    UseOpenSSLFolder(Folder);
+    return Folder;
+}
+
+// The names in Folder, sorted (hidden ones included).
+inline QStringList FolderEntries(const QString &Folder)
+{
+    return QDir(Folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                      | QDir::System,
+                                  QDir::Name);
+}
+
+// Everything the program's log holds (every log file of the maker's folder).
+inline QString LogText()
+{
+    QString text;
+    QDirIterator it(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Vemra/Logs"),
+                    {QStringLiteral("*.log")}, QDir::Files);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly))
+            text += QString::fromLatin1(f.readAll());
+    }
+    return text;
+}
+
+// Makes Folder refuse new files, even to root (which ignores permissions:
+// the folder is then also made immutable). False when this system cannot.
+inline bool MakeReadOnlyFolder(const QString &Folder)
+{
+    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser
+                                      | QFile::ExeUser);
+    const QString probe = Folder + QStringLiteral("/.probe");
+    const auto writable = [&] {
+        QFile f(probe);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+        f.close();
+        f.remove();
+        return true;
+    };
+    if (!writable())
+        return true;
+    const int fd = ::open(QFile::encodeName(Folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags |= FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+    return !writable();
+}
+
+// Undoes MakeReadOnlyFolder.
+inline void MakeWritableFolder(const QString &Folder)
+{
+    const int fd = ::open(QFile::encodeName(Folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    }
+    QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                      | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+}

@@ -2,6 +2,7 @@
 #include "ZeDedeApp.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -68,6 +69,35 @@ private slots:
     {
         delete FWindow;
         FWindow = nullptr;
+    }
+
+    void takesOnlyTheDigitsZeroToNine()
+    {
+        focusCuit();
+        FCuit->home(false);
+        QTest::keyClicks(FCuit, QStringLiteral("20"));
+        const QString before = FCuit->Text();
+        QCOMPARE(before, QStringLiteral("20-        - "));
+        const int cursor = FCuit->cursorPosition();
+        // Full-width, Arabic-Indic and superscript digits, typed.
+        for (const QChar c : {QChar(0xFF12), QChar(0x0662), QChar(0x00B2), QChar(0x0967)}) {
+            QTest::sendKeyEvent(QTest::Press, FCuit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QCOMPARE(FCuit->Text(), before);
+            QCOMPARE(FCuit->cursorPosition(), cursor);
+        }
+        QCOMPARE(FBeeps, 4);
+        QVERIFY(FCuit->isModified());
+        // Pasted: the whole paste is refused.
+        QApplication::clipboard()->setText(QString::fromUtf16(u"\uFF11\uFF12345678-6"));
+        QTest::keyClick(FCuit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(FCuit->Text(), before);
+        QCOMPARE(FBeeps, 5);
+        // ASCII digits go on as usual.
+        QTest::keyClicks(FCuit, QStringLiteral("123456786"));
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12345678-6"));
+        QCOMPARE(FBeeps, 5);
+        QVERIFY(TCuitMaskEdit::HoldsOnlyAsciiDigits(QStringLiteral("20-1       - ")));
+        QVERIFY(!TCuitMaskEdit::HoldsOnlyAsciiDigits(QString::fromUtf16(u"2\uFF10-        - ")));
     }
 
     void textIsAlwaysThirteenCharactersWithBlanksForUntypedDigits()

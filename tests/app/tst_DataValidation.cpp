@@ -144,6 +144,60 @@ private slots:
         QCOMPARE(validate(d, f), QStringLiteral("La contraseña no se ingresó correctamente."));
     }
 
+    void refusesWhatTheRequestCannotHoldExactly_data()
+    {
+        QTest::addColumn<int>("which"); // 0 company, 1 operator, 2 mail, 3 password, 4 folder
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        const QString company = QStringLiteral("El nombre de la empresa");
+        QTest::newRow("line break") << 0 << "Compa\nS.A." << company + " contiene un salto de línea, que no se puede usar.";
+        QTest::newRow("carriage return") << 1 << "Jos\u00e9\r" << "El nombre del operador contiene un salto de línea, que no se puede usar.";
+        QTest::newRow("tab") << 0 << "A\tB" << company + " contiene una tabulación, que no se puede usar.";
+        QTest::newRow("NUL") << 1 << QString::fromUtf16(u"Ana\u0000x", 5) << "El nombre del operador contiene un carácter de control (U+0000), que no se puede usar.";
+        QTest::newRow("DEL") << 2 << "a\u007f@b.c" << "El mail del operador contiene un carácter de control (U+007F), que no se puede usar.";
+        QTest::newRow("C1 control") << 0 << "A\u0081" << company + " contiene un carácter de control (U+0081), que no se puede usar.";
+        QTest::newRow("next line") << 1 << "A\u0085B" << "El nombre del operador contiene un salto de línea, que no se puede usar.";
+        QTest::newRow("control in password") << 3 << "abc\ndef" << "La contraseña contiene un salto de línea, que no se puede usar.";
+        QTest::newRow("control in folder") << 4 << "a\nb" << "La carpeta destino contiene un salto de línea, que no se puede usar.";
+        QTest::newRow("Polish L") << 0 << "\u0141\u00f3d\u017a S.A." << company + " contiene «\u0141» (U+0141), que no se puede usar: solo se admiten letras, números y signos de Europa occidental.";
+        QTest::newRow("Cyrillic") << 1 << "\u0418\u0432\u0430\u043d" << "El nombre del operador contiene «\u0418» (U+0418), que no se puede usar: solo se admiten letras, números y signos de Europa occidental.";
+        QTest::newRow("emoji") << 0 << QString::fromUcs4(U"Caf\u00e9 \U0001F600") << company + " contiene «" + QString::fromUcs4(U"\U0001F600") + "» (U+1F600), que no se puede usar: solo se admiten letras, números y signos de Europa occidental.";
+        QTest::newRow("combining accent") << 1 << "Jose\u0301" << "El nombre del operador contiene «\u0301» (U+0301), que no se puede usar: solo se admiten letras, números y signos de Europa occidental.";
+        QTest::newRow("emoji password not shown") << 3 << QString::fromUcs4(U"\U0001F600\U0001F600") << "La contraseña contiene un carácter (como un emoji o una letra de otro alfabeto), que no se puede usar: solo se admiten letras, números y signos de Europa occidental.";
+        QTest::newRow("accented mail") << 2 << "jos\u00e9@example.com" << "El mail del operador contiene «\u00e9» (U+00E9), que no se puede usar: solo se admiten letras sin acentos, números y signos (caracteres ASCII).";
+        QTest::newRow("euro in mail") << 2 << "a\u20ac@b.c" << "El mail del operador contiene «\u20ac» (U+20AC), que no se puede usar: solo se admiten letras sin acentos, números y signos (caracteres ASCII).";
+        QTest::newRow("65 characters") << 0 << QString(65, 'x') << company + " puede tener como máximo 64 caracteres.";
+        QTest::newRow("65 accented") << 1 << QString(65, QChar(0xe9)) << "El nombre del operador puede tener como máximo 64 caracteres.";
+        QTest::newRow("mail of 65") << 2 << QString(59, 'a') + "@b.com" << "El mail del operador puede tener como máximo 64 caracteres.";
+        // Accepted: everything Windows-1252 holds, at the limits.
+        QTest::newRow("Windows-1252 specials") << 0 << "Caf\u00e9 \u201cLa Esquina\u201d \u2013 S.R.L. \u20ac\u2026\u2022\u2122\u0160\u0161\u0152\u0153\u017d\u017e\u0178\u0192" << QString();
+        QTest::newRow("64 accented") << 1 << QString(64, QChar(0xe9)) << QString();
+        QTest::newRow("64 plain") << 0 << QString(64, 'x') << QString();
+        QTest::newRow("mail of 64") << 2 << QString(58, 'a') + "@b.com" << QString();
+        QTest::newRow("mail with signs") << 2 << " a#b$c\"'`,;=+<>\\@x.com " << QString();
+        QTest::newRow("euro password") << 3 << "clave\u20ac12" << QString();
+        QTest::newRow("any folder") << 4 << "Mis certificados \u4e2d" << QString();
+    }
+    void refusesWhatTheRequestCannotHoldExactly()
+    {
+        QFETCH(int, which);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        TRequestData d = SampleRequestData(FDir.filePath("chars"));
+        const TDataField fields[] = {TDataField::NombreEmpresa, TDataField::Operador,
+                                     TDataField::Mail, TDataField::Password, TDataField::Carpeta};
+        switch (which) {
+        case 0: d.NombreEmpresa = value; break;
+        case 1: d.Operador = value; break;
+        case 2: d.Mail = value; break;
+        case 3: d.Password = d.Password2 = value; break;
+        default: d.Carpeta = FDir.path() + '/' + value; break;
+        }
+        TDataField f;
+        QCOMPARE(validate(d, f), message);
+        QCOMPARE(f, message.isEmpty() ? TDataField::None : fields[which]);
+    }
+
     void createsAMissingFolderWithItsParents()
     {
         TDataField f;

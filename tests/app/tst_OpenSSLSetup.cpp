@@ -73,11 +73,13 @@ class TestOpenSSLSetup : public QObject
     }
 
     // Message of the Exception InstallOpenSSL throws, "" when none.
-    static QString installError(const QString &Folder)
+    static QString installError(const QString &Folder, QString *Details = nullptr)
     {
         try {
             InstallOpenSSL(Folder);
         } catch (const Exception &e) {
+            if (Details)
+                *Details = e.Details();
             return e.Message();
         }
         return QString();
@@ -198,6 +200,14 @@ private slots:
         // Ended, even successfully, without leaving a folder.
         QCOMPARE(installError(installerFolder("cancelled", "exit 0\n")),
                  QStringLiteral("Falló la ejecución del instalador de OpenSSL, o fue cancelada por el usuario."));
+
+        // The installer's own words are the details.
+        QString details;
+        const QString refused = installerFolder("refused", "echo 'install-openssl: refused' >&2\nexit 1\n");
+        QCOMPARE(installError(refused, &details),
+                 QStringLiteral("Falló la ejecución del instalador de OpenSSL, o fue cancelada por el usuario."));
+        QCOMPARE(details, "El instalador terminó con el código 1.\n\nSalida del instalador:\n"
+                          "install-openssl: refused\n\nOrden: \"" + refused + "/install-openssl.sh\"");
     }
 
     // The machine has openssl: the question would be untrue. The folder is

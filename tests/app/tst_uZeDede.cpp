@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -48,14 +49,20 @@ class TestfrmZeDede : public QObject
 
     void clickNext() { QTest::mouseClick(F->wizt->NextButton, Qt::LeftButton); }
 
-    // Runs Body on a machine without an openssl program (PATH finds none).
+    // Runs Body on a machine without an openssl program (PATH finds the
+    // tools a stand-in installer uses, but no openssl).
     template <typename F>
     void withoutOpenSSLProgram(F Body)
     {
         const QByteArray old = qgetenv("PATH");
-        const QString empty = FHome.path() + QStringLiteral("/empty-bin");
-        QDir().mkpath(empty);
-        qputenv("PATH", empty.toLocal8Bit());
+        const QString bin = FHome.path() + QStringLiteral("/bin-without-openssl");
+        QDir().mkpath(bin);
+        for (const char *tool : {"sh", "mkdir", "cat", "cp", "mv", "ln", "sed", "grep"}) {
+            const QString real = QStandardPaths::findExecutable(QLatin1String(tool));
+            if (!real.isEmpty())
+                QFile::link(real, bin + QLatin1Char('/') + QLatin1String(tool));
+        }
+        qputenv("PATH", bin.toLocal8Bit());
         Body();
         qputenv("PATH", old);
     }
@@ -131,7 +138,7 @@ private slots:
         QCOMPARE(F->wizt->FirstPage(), F->wpInicial);
         QVERIFY(!F->wizt->BackButton->isEnabled());
         QVERIFY(F->wizt->NextButton->isEnabled());
-        QVERIFY(F->wizt->NextButton->isDefault());
+        QVERIFY(F->wizt->NextButtonByDefault());
         QVERIFY(!F->wizt->FinishButton->isEnabled());
         QCOMPARE(F->wizt->FinishButton->text(), QStringLiteral("&Terminar"));
         QCOMPARE(F->wizt->PictureAlign(), alPLeft);
@@ -177,7 +184,7 @@ private slots:
         TLinkLabelKv *vemra = F->LabelVemra();
         QVERIFY(vemra);
         QCOMPARE(vemra->parentWidget(), F->wizt->CancelButton->parentWidget());
-        QCOMPARE(TWizardPanelKv::Tag(vemra), 4);
+        QCOMPARE(TWizardKv::Tag(vemra), 4);
         QCOMPARE(vemra->text(), QStringLiteral("Visite la página de Vemra Revororad S.A."));
         QVERIFY(vemra->isVisible());
         QCOMPARE(vemra->x(), 8);
@@ -272,6 +279,65 @@ private slots:
         QCOMPARE(F->wizt->ImageLogo->x(), F->wizt->ImageLogo->parentWidget()->width() - 44);
         QCOMPARE(F->wizt->ImageLogo->y(), 5);
         QVERIFY(F->wizt->BackButton->isEnabled());
+    }
+
+    void theDefaultFolderDoesNotWaitForTheWindowToBeActivated()
+    {
+        // The question box for real, answered Yes; the installer (a stand-in)
+        // records an OpenSSL folder. Once the box has closed, nothing makes
+        // the window active again unless a window manager does.
+        const QString program = FHome.path() + QStringLiteral("/programa");
+        QDir().mkpath(program);
+        QFile installer(InstallerPath(program));
+        QVERIFY(installer.open(QIODevice::WriteOnly));
+        const QString environment = UserEnvironmentFile();
+        installer.write(QStringLiteral("#!/bin/sh\nmkdir -p '%1'\necho 'OPENSSL_CONF=%2' > '%3'\n")
+                            .arg(QFileInfo(environment).path(),
+                                 FHome.path() + QStringLiteral("/ssl/openssl.cnf"), environment)
+                            .toLocal8Bit());
+        installer.close();
+        QVERIFY(installer.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                         | QFileDevice::ExeOwner));
+        F->ProgramFolder = program;
+        const TMessageBoxFunc hook = MessageBoxHook;
+        MessageBoxHook = nullptr;
+        QString asked;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        answer.start(20);
+        withoutOpenSSLProgram([this] { clickNext(); }); // the question is asked
+        answer.stop();
+        MessageBoxHook = hook;
+        QCOMPARE(asked, InstallQuestionText());
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QCOMPARE(F->eCarpeta->text(), documents() + QStringLiteral("/Mis certificados"));
+        QVERIFY(F->Page2Inicializada());
+
+        // The same with the window plainly inactive: another window has the
+        // focus while the user goes back and, the window shown anew, forward.
+        F->hide();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        F->show();
+        QVERIFY(!F->isActiveWindow());
+        QVERIFY(!F->Page2Inicializada());
+        F->eCarpeta->setText(QStringLiteral("/otra"));
+        clickBack();
+        clickNext();
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QCOMPARE(F->eCarpeta->text(), documents() + QStringLiteral("/Mis certificados"));
+        // Activated later, the focus arriving in the page changes nothing.
+        F->eCarpeta->setText(QStringLiteral("/elegida"));
+        F->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(F.get()));
+        QCOMPARE(F->eCarpeta->text(), QStringLiteral("/elegida"));
     }
 
     void nextFollowsTheCompletenessRuleOnEveryChange()

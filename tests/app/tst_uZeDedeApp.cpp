@@ -23,12 +23,15 @@ class TestZeDedeApp : public QObject
     QList<TRecordedBox> FBoxes;
     QMessageBox::StandardButton FAnswer = QMessageBox::Ok;
 
+    QStringList FDetails;
+
     void hook()
     {
         MessageBoxHook = [this](QWidget *, QMessageBox::Icon AIcon, const QString &ATitle,
                                 const QString &AText, QMessageBox::StandardButtons AButtons,
                                 QMessageBox::StandardButton ADefault) {
             FBoxes.append({AIcon, ATitle, AText, AButtons, ADefault});
+            FDetails.append(ErrorBoxDetails());
             return FAnswer;
         };
     }
@@ -43,6 +46,7 @@ private slots:
     void init()
     {
         FBoxes.clear();
+        FDetails.clear();
         hook();
     }
 
@@ -92,6 +96,40 @@ private slots:
         QCOMPARE(FBoxes[0].Text, QStringLiteral("No se encontró la carpeta x."));
         QCOMPARE(FBoxes[1].Text, QStringLiteral("falla interna."));
         QCOMPARE(FBoxes[1].Icon, QMessageBox::Critical);
+        QCOMPARE(FDetails, (QStringList{QString(), QString()}));
+    }
+
+    void detailsGoWithTheirBoxAndAStopShowsNothing()
+    {
+        RunGuarded(nullptr, [] {
+            throw Exception(QStringLiteral("fallo req"), QStringLiteral("OpenSSL dijo por qué"));
+        });
+        RunGuarded(nullptr, [] { throw EAbort(); });
+        ShowErrorBox(nullptr, QStringLiteral("sin detalles"));
+        QCOMPARE(FBoxes.size(), 2);
+        QCOMPARE(FBoxes[0].Text, QStringLiteral("fallo req."));
+        QCOMPARE(FDetails, (QStringList{QStringLiteral("OpenSSL dijo por qué"), QString()}));
+        QCOMPARE(ErrorBoxDetails(), QString()); // only while its box is shown
+    }
+
+    void theRealErrorBoxOffersItsDetailsInSpanish()
+    {
+        MessageBoxHook = nullptr;
+        QString detailed;
+        QStringList captions;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            detailed = box->detailedText();
+            for (QAbstractButton *b : box->buttons())
+                captions << b->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        ShowErrorBox(nullptr, QStringLiteral("fallo genrsa"),
+                     QStringLiteral("OpenSSL terminó con el código 1."));
+        QCOMPARE(detailed, QStringLiteral("OpenSSL terminó con el código 1."));
+        QVERIFY2(captions.join('|').contains(QStringLiteral("Mostrar los detalles")),
+                 qPrintable(captions.join('|')));
     }
 
     void theRealQuestionBoxSpeaksSpanishWithYesAsDefault()

@@ -4,6 +4,7 @@
 #include "uLogIni.h"
 #include "uVmWriteToLog.h"
 
+#include <QDirIterator>
 #include <QtTest>
 
 #include <stdexcept>
@@ -32,6 +33,7 @@ private slots:
     void writeInOtherFile_leavesTheObjectsFileUnchanged();
     void setters_cleanFolderAndName();
     void unreadableConfiguration_keepsDefaultsAndStillWrites();
+    void homeOutsideTheCodePage_logsIntoTheRealFolder();
     void parametrized_neverReadsTheConfiguration();
     void newThreadStamp_isTheElapsedFractionOfTheDay();
 
@@ -232,6 +234,66 @@ void TestTLogFile::unreadableConfiguration_keepsDefaultsAndStillWrites()
     QCOMPARE(log.TextWriter()->PropText()->Level(), 7);
     QCOMPARE(Entries(FHome->Logs() + "logging_tst_TLogFile.log").last(),
              log.ThreadID() + " | #FALLA | sin configuración");
+}
+
+void TestTLogFile::homeOutsideTheCodePage_logsIntoTheRealFolder()
+{
+    // A home folder whose name Windows-1252, the code page of Log.Ini and of
+    // the logs, cannot hold: stored in it, "ő" would read back as "o" and
+    // "中" as "?", naming another folder.
+    const QString home = FHome->Root() + QString::fromUtf8("/Nő 中文");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home));
+    TVmPaths::ClearCommonAppDataCache();
+    TManagedLogFile::ClearThreadData();
+    const QString logs = home + QStringLiteral("/Vemra/Logs/");
+    const QString ini = home + QStringLiteral("/Vemra/Log.Ini");
+    const QString file = logs + QStringLiteral("logging_tst_TLogFile.log");
+    const QString altered = FromAnsi(ToAnsi(logs));
+    QCOMPARE(altered, FHome->Root() + QStringLiteral("/No \?\?/Vemra/Logs/"));
+    auto logFiles = [this] {
+        QStringList found;
+        QDirIterator it(FHome->Root(), {QStringLiteral("*.log")}, QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        return found;
+    };
+
+    // A new Log.Ini names no folder, so each reader takes its own default.
+    {
+        TLogFile log;
+        QVERIFY(log.Write(ltError, QStringLiteral("uno")));
+        QCOMPARE(log.Path(), logs);
+    }
+    QVERIFY(ReadLines(ini).contains(QStringLiteral("Archivo_Texto_Directorio= ")));
+    QVERIFY(TManagedLogFile::Write(ltError, QStringLiteral("dos")));
+    QCOMPARE(logFiles(), QStringList{file});
+    QCOMPARE(Entries(file).size(), 7);
+    QVERIFY(!QFileInfo::exists(FHome->Root() + QStringLiteral("/No \?\?")));
+
+    // A Log.Ini that an earlier version wrote holds the default folder
+    // altered; that name still stands for the real folder.
+    QVERIFY(WriteBytes(ini, ToAnsi(QStringLiteral("[GLOBAL]\r\nArchivo_Texto_Directorio=%1\r\n")
+                                       .arg(altered))));
+    TManagedLogFile::ClearThreadData();
+    {
+        TLogFile log;
+        QVERIFY(log.Write(ltError, QStringLiteral("tres")));
+        QCOMPARE(log.Path(), logs);
+    }
+    QVERIFY(TManagedLogFile::Write(ltError, QStringLiteral("cuatro")));
+    QCOMPARE(logFiles(), QStringList{file});
+    QCOMPARE(Entries(file).size(), 9);
+
+    // Any other folder written there is taken as it is.
+    const QString chosen = FHome->Root() + QStringLiteral("/elegida/");
+    QVERIFY(WriteBytes(ini, ToAnsi(QStringLiteral("[GLOBAL]\r\nArchivo_Texto_Directorio=%1\r\n")
+                                       .arg(chosen))));
+    TLogFile log;
+    QVERIFY(log.Write(ltError, QStringLiteral("cinco")));
+    QCOMPARE(log.Path(), chosen);
+    QVERIFY(QFileInfo::exists(chosen + QStringLiteral("logging_tst_TLogFile.log")));
+    TManagedLogFile::ClearThreadData();
 }
 
 void TestTLogFile::parametrized_neverReadsTheConfiguration()

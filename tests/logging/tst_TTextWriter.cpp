@@ -22,6 +22,7 @@ private slots:
     void blankMessage_createsTheFileButAddsNoLine();
     void lineLayout_prefixesTagsAndEmptyEventViewerTag();
     void rotation_keepsExactly1024BytesAndSetsAside1025();
+    void rotation_ofLogsOfSeveralGigabytes();
     void rotation_secondBakReplacesTheFirst();
     void rotation_withHistoryKeepsTimeStampedFiles();
     void rotation_byConcurrentWritersLosesNothing();
@@ -178,6 +179,48 @@ void TestTTextWriter::rotation_keepsExactly1024BytesAndSetsAside1025()
     QVERIFY(WriteBytes(LogFile(), QByteArray(5000, 'c')));
     QVERIFY(w->Write(QStringLiteral("tres")));
     QCOMPARE(ReadBytes(FDir + "t.bak"), QByteArray(1025, 'b'));
+}
+
+void TestTTextWriter::rotation_ofLogsOfSeveralGigabytes()
+{
+    // Sparse files stand in for large logs; they take no room on the disk.
+    auto makeLog = [this](qint64 Size) {
+        QFile big(LogFile());
+        return QDir().mkpath(FDir) && big.open(QIODevice::WriteOnly | QIODevice::Truncate)
+               && big.resize(Size);
+    };
+    const qint64 threeGiB = qint64(3) << 30;
+
+    // Under a limit of 4 GiB a log of 3 GiB is kept: the lines are added to
+    // it, with no header in front of each.
+    auto w = NewWriter();
+    w->PropText()->SetMaxSize(4 * 1024 * 1024);
+    if (!makeLog(threeGiB))
+        QSKIP("the file system does not take a sparse file of several gigabytes");
+    QVERIFY(w->Write(QStringLiteral("uno")));
+    QVERIFY(w->Write(QStringLiteral("dos")));
+    QVERIFY(!QFileInfo::exists(FDir + "t.bak"));
+    QFile log(LogFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.seek(threeGiB));
+    const QStringList added = FromAnsi(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    log.close();
+    QCOMPARE(added.size(), 2);
+    QVERIFY(added[0].endsWith(QStringLiteral("427569 | T_AUDI | uno")));
+    QVERIFY(added[1].endsWith(QStringLiteral("427569 | T_AUDI | dos")));
+
+    // Over the usual limit, logs of 3 GiB and of just over 4 GiB are set
+    // aside before the next line, which begins a new file with its header.
+    for (const qint64 size : {threeGiB, (qint64(4) << 30) + 16}) {
+        w = NewWriter();
+        QVERIFY(makeLog(size));
+        QVERIFY(w->Write(QStringLiteral("grande")));
+        QCOMPARE(QFileInfo(FDir + "t.bak").size(), size);
+        const QStringList e = Entries();
+        QCOMPARE(e.size(), 6);
+        QCOMPARE(e.last(), QStringLiteral("427569 | T_AUDI | grande"));
+        QVERIFY(QFile::remove(FDir + "t.bak"));
+    }
 }
 
 void TestTTextWriter::rotation_secondBakReplacesTheFirst()

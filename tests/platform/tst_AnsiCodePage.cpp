@@ -33,6 +33,17 @@ private slots:
         QCOMPARE(ToAnsi(FromAnsi(all)), all);
         QCOMPARE(FromAnsi("\x80\x9F"), QStringLiteral("€Ÿ"));
     }
+    void tellsWhichCharactersItHolds()
+    {
+        int held = 0;
+        for (char32_t u = 0; u < 0x10000; ++u)
+            held += AnsiHolds(u) ? 1 : 0;
+        QCOMPARE(held, 256);
+        for (const char32_t u : {U'A', U'\u00f1', U'\u20ac', U'\u201c', U'\u0178', U'\u0081', U'\0'})
+            QVERIFY(AnsiHolds(u));
+        for (const char32_t u : {U'\u0141', U'\u0151', U'\u4e2d', U'\U0001F600', U'\u0080', U'\u0301'})
+            QVERIFY(!AnsiHolds(u));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestAnsiCodePage)

@@ -92,6 +92,19 @@ private slots:
                                             "k=v\n"));
     }
 
+    void writesUtf8WhenAskedAndKeepsTheRestOfTheFile()
+    {
+        // An earlier line in Windows-1252 stays as it was.
+        const QString path = fileWith("[a]\nold=\xF1\n");
+        QVERIFY(ProfileWriteString(path, "dn", "o", "Café “La Esquina” €",
+                                   TProfileText::Utf8));
+        QVERIFY(ProfileWriteString(path, "a", "k", "ñ", TProfileText::Utf8));
+        QCOMPARE(contents(path), QByteArray("[a]\nold=\xF1\n"
+                                            "k=\xC3\xB1\r\n"
+                                            "[dn]\r\n"
+                                            "o=Caf\xC3\xA9 \xE2\x80\x9CLa Esquina\xE2\x80\x9D \xE2\x82\xAC\r\n"));
+    }
+
     void createsAMissingFileButDeletingFromOneCreatesNothing()
     {
         const QString path = FDir.filePath("new.ini");

@@ -10,10 +10,20 @@ class TestWizardHelpGlyph : public QObject
 {
     Q_OBJECT
 private slots:
-    void firstWizardLoadsTheGlyphModuleOnly()
+    void withoutProviderTheButtonHasNoGlyph()
     {
+        QVERIFY(!TWizardKv::HelpGlyphProvider());
+        QWidget host;
+        auto *wizard = new TWizardKv(&host);
+        QVERIFY(wizard->HelpButton->icon().isNull());
         QVERIFY(RepositoryImages);
         QCOMPARE(RepositoryImages->LoadedModuleCount(), 0);
+    }
+
+    void firstWizardLoadsTheGlyphModuleOnly()
+    {
+        TVmRepositoryImages::RegisterWizardHelpGlyph();
+        QCOMPARE(RepositoryImages->LoadedModuleCount(), 0);   // asked by a wizard only
 
         QWidget host;
         auto *wizard = new TWizardKv(&host);

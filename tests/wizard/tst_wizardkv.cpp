@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -200,6 +202,13 @@ void TestWizardKv::headerKeepsEmptyTextsAndBlanksASpace()
     f.Wizard->NextButton->click();
     QCOMPARE(f.Wizard->TopTitle->text(), QStringLiteral("Ingreso de datos"));
     QCOMPARE(f.Wizard->TopText->text(), QStringLiteral(" "));
+
+    // The label draws "&" as it is and is sized to what it draws.
+    f.Pages[0]->SetTopTitle(QStringLiteral("&Datos && mas"));
+    f.Wizard->BackButton->click();
+    f.Wizard->BackButton->click();
+    QLabel *title = f.Wizard->TopTitle;
+    QVERIFY(title->width() >= title->fontMetrics().horizontalAdvance(title->text()));
 }
 
 void TestWizardKv::unrealisedPageAnswersDone()
@@ -375,7 +384,7 @@ void TestWizardKv::includeChangesRunResetFinished()
     QVERIFY(!w->Finished());
     QVERIFY(w->NextButton->isEnabled());
     QCOMPARE(w->NextButton->text(), QStringLiteral(" &Siguiente >"));
-    QCOMPARE(w->CancelButton->property("ModalResult").toInt(), 2);
+    QCOMPARE(TWizardKv::ModalResult(w->CancelButton), TWizardKv::mrCancel);
     QVERIFY(w->FinishButton->isEnabled());   // not touched
     w->NextButton->click();
     QCOMPARE(f.ActiveName(), QStringLiteral("p4"));
@@ -417,6 +426,23 @@ void TestWizardKv::excludingTheActivePage()
     QVERIFY(f.Wizard->Finished());   // p1 has no included page after it
     f.Pages[0]->SetInclude(false);   // nothing else to show: it stays
     QCOMPARE(f.ActiveName(), QStringLiteral("p1"));
+
+    // Excluding or removing the finished last page: the page before it is
+    // the end now, arrived on with Back enabled.
+    for (bool remove : {false, true}) {
+        TWizardFixture g(3);
+        g.Wizard->NextButton->click();
+        g.Wizard->NextButton->click();
+        if (remove)
+            g.Wizard->RemovePage(g.Pages[2]);
+        else
+            g.Pages[2]->SetInclude(false);
+        QCOMPARE(g.ActiveName(), QStringLiteral("p2"));
+        QVERIFY(g.Wizard->Finished());
+        QVERIFY(g.Wizard->BackButton->isEnabled());
+        QVERIFY(!g.Wizard->NextButton->isEnabled());
+        QVERIFY(g.Wizard->FinishButton->isEnabled());
+    }
 }
 
 void TestWizardKv::loadingPhaseAndEventOrder()
@@ -474,8 +500,8 @@ void TestWizardKv::loadingPhaseAndEventOrder()
     p3->setObjectName("p3");
     p3->SetWizardControl(w);
     QCOMPARE(w->ActivePage(), p3);
-    // p2 was the end, so the new page finds Back disabled.
-    QCOMPARE(log, (QStringList{"changing:p2", "change:p3:Dos:0"}));
+    // Arriving on the new end page enables Back, though p2 had been the end.
+    QCOMPARE(log, (QStringList{"changing:p2", "change:p3:Dos:1"}));
     log.clear();
 
     // Switching to none: OnChanging only.
@@ -620,15 +646,29 @@ void TestWizardKv::showControlBringsItsPageForward()
     QVERIFY(f.Pages[0]->isHidden());
     f.Wizard->ShowControl(f.Pages[1]);
     QCOMPARE(f.ActiveName(), QStringLiteral("p2"));
+
+    // Giving the focus to a control on a hidden page does the same, and the
+    // control keeps the focus.
+    f.Form->activateWindow();
+    if (!QTest::qWaitForWindowActive(f.Form.get()))
+        QSKIP("the platform does not activate windows");
+    f.Log.clear();
+    edit->setFocus();
+    QCOMPARE(f.ActiveName(), QStringLiteral("p3"));
+    QVERIFY(f.Pages[1]->isHidden());
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(f.Log, (QStringList{"changing", "change:p3"}));
 }
 
 void TestWizardKv::nextIsDefaultButton()
 {
     TWizardFixture f(3);
     TWizardKv *w = f.Wizard;
-    QVERIFY(!w->NextButton->isDefault());
+    auto *next = static_cast<TBarButtonKv *>(w->NextButton);
+    QVERIFY(!next->DefaultLook());
     w->SetNextButtonByDefault(true);
-    QVERIFY(w->NextButton->isDefault());
+    QVERIFY(next->DefaultLook());
+    QVERIFY(!next->isDefault());   // looks it without taking a dialog's default
     f.Form->activateWindow();
     if (!QTest::qWaitForWindowActive(f.Form.get()))
         QSKIP("the platform does not activate windows");
@@ -879,7 +919,7 @@ void TestWizardKv::demoScreenshots()
     link->setFont(linkFont);
     link->setStyleSheet(QStringLiteral("color: blue"));
     link->setGeometry(20, 392, 210, 13);
-    TWizardPanelKv::SetTag(link, 4);
+    TWizardKv::SetTag(link, 4);
     w->OnChange = [&](QObject *) {
         const bool first = w->ActivePage() == w->Pages(0);
         w->Picture()->Assign(first ? tall : icon);
@@ -895,7 +935,10 @@ void TestWizardKv::demoScreenshots()
         QVERIFY2(b->fontMetrics().horizontalAdvance(text) + 8 <= b->width(), qPrintable(text));
     }
     QCheckBox *check = f.Child<QCheckBox>("ChkListaPasos");
-    QVERIFY2(check->sizeHint().width() <= check->width(), qPrintable(QString::number(check->sizeHint().width())));
+    QStyleOptionButton option;
+    option.initFrom(check);
+    const QRect text = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+    QVERIFY(text.left() + check->fontMetrics().horizontalAdvance(check->text()) <= check->width());
 
     const QString dir = qEnvironmentVariable("ZEDEDE_SHOTS");
     auto shot = [&](const QString &AName) {

@@ -1,0 +1,134 @@
+#pragma once
+// Small certificate authorities for the certificate-check tests, driven by
+// the real openssl program: each signs requests with the validity dates it
+// is given.
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs openssl; empty output and a non-zero Status when it fails.
+inline QByteArray RunOpenSSLForTest(const QStringList &Args, int *Status = nullptr,
+                                    const QByteArray &Input = QByteArray())
+{
+    QProcess p;
+    p.start(QStringLiteral("openssl"), Args);
+    p.waitForStarted(10000);
+    if (!Input.isEmpty())
+        p.write(Input);
+    p.closeWriteChannel();
+    const bool done = p.waitForFinished(60000);
+    const int status = done && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    if (Status)
+        *Status = status;
+    if (status != 0)
+        qWarning("openssl %s: %s", qPrintable(Args.join(' ')), p.readAllStandardError().constData());
+    return status == 0 ? p.readAllStandardOutput() : QByteArray();
+}
+
+inline bool WriteTestFile(const QString &Path, const QByteArray &Bytes)
+{
+    QDir().mkpath(QFileInfo(Path).path());
+    QFile f(Path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(Bytes) == Bytes.size();
+}
+
+inline QByteArray ReadTestFile(const QString &Path)
+{
+    QFile f(Path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// A key of the kind the authorities use: EC, made at once.
+inline bool MakeAuthorityKey(const QString &Path)
+{
+    int status = 0;
+    RunOpenSSLForTest({"genpkey", "-algorithm", "EC", "-pkeyopt", "ec_paramgen_curve:P-256",
+                       "-out", Path},
+                      &status);
+    return status == 0;
+}
+
+// An RSA key as the wizard writes it (traditional PEM), 2048 bits to keep the
+// tests quick.
+inline bool MakeRsaKey(const QString &Path)
+{
+    int status = 0;
+    RunOpenSSLForTest({"genrsa", "-traditional", "-out", Path, "2048"}, &status);
+    return status == 0;
+}
+
+// A request for Key with Subject ("/C=AR/O=.../CN=...").
+inline bool MakeRequest(const QString &Key, const QString &Subject, const QString &Out)
+{
+    int status = 0;
+    RunOpenSSLForTest({"req", "-new", "-key", Key, "-utf8", "-subj", Subject, "-out", Out},
+                      &status);
+    return status == 0;
+}
+
+class TTestAuthority
+{
+public:
+    // Subject like "/C=AR/O=AFIP/CN=Computadores".
+    bool Create(const QString &Folder, const QString &Subject)
+    {
+        FFolder = Folder;
+        QDir().mkpath(Folder);
+        const QString db = Folder + "/db";
+        QDir().mkpath(db);
+        WriteTestFile(db + "/index.txt", QByteArray());
+        WriteTestFile(db + "/serial", "1000\n");
+        WriteTestFile(Folder + "/ca.cnf",
+                      "[ca]\ndefault_ca = local\n"
+                      "[local]\ndir = " + Folder.toUtf8() + "\n"
+                      "database = $dir/db/index.txt\nnew_certs_dir = $dir/db\n"
+                      "serial = $dir/db/serial\ncertificate = $dir/ca.crt\n"
+                      "private_key = $dir/ca.key\ndefault_md = sha256\n"
+                      "policy = any\nunique_subject = no\nemail_in_dn = yes\n"
+                      "preserve = yes\n"
+                      "[any]\ncountryName = optional\norganizationName = optional\n"
+                      "serialNumber = optional\ncommonName = optional\n"
+                      "emailAddress = optional\n");
+        if (!MakeAuthorityKey(Folder + "/ca.key"))
+            return false;
+        int status = 0;
+        RunOpenSSLForTest({"req", "-x509", "-new", "-key", Folder + "/ca.key", "-subj", Subject,
+                           "-days", "3650", "-out", Folder + "/ca.crt"},
+                          &status);
+        return status == 0;
+    }
+
+    // Signs Request into Out, valid from NotBefore to NotAfter (UTC).
+    bool Sign(const QString &Request, const QString &Out, const QDateTime &NotBefore,
+              const QDateTime &NotAfter, bool Der = false)
+    {
+        const QString format = QStringLiteral("yyyyMMddHHmmss'Z'");
+        int status = 0;
+        RunOpenSSLForTest({"ca", "-batch", "-notext", "-config", FFolder + "/ca.cnf", "-utf8",
+                           "-in", Request, "-out", Out, "-startdate",
+                           NotBefore.toUTC().toString(format), "-enddate",
+                           NotAfter.toUTC().toString(format)},
+                          &status);
+        if (status != 0 || !Der)
+            return status == 0;
+        RunOpenSSLForTest({"x509", "-in", Out, "-outform", "DER", "-out", Out}, &status);
+        return status == 0;
+    }
+
+    // Valid from a day ago for Days days more.
+    bool SignFor(const QString &Request, const QString &Out, int Days, bool Der = false)
+    {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        return Sign(Request, Out, now.addDays(-1), now.addDays(Days), Der);
+    }
+
+private:
+    QString FFolder;
+};
