@@ -347,6 +347,8 @@ private slots:
         F->show();
         QVERIFY(QTest::qWaitForWindowExposed(F.get()));
         const qreal ratio = F->devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
         const QPixmap tall = F->wizt->Picture()->Bitmap();
         QCOMPARE(tall.devicePixelRatio(), ratio);
         QCOMPARE(tall.width(), qRound(167 * ratio));
