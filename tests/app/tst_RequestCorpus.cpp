@@ -93,7 +93,9 @@ bool ShouldBeAccepted(TField Field, const QString &Value)
     for (const uint c : chars) {
         const bool ascii = c >= 0x20 && c < 0x7f;
         const bool latin = c >= 0xa0 && c <= 0xff;
-        if (Field == fMail ? !ascii : !(ascii || latin || high.contains(QChar(c))))
+        // (A character beyond U+FFFF is none of them; QChar cannot hold it.)
+        const bool windows = c <= 0xffff && high.contains(QChar(char16_t(c)));
+        if (Field == fMail ? !ascii : !(ascii || latin || windows))
             return false;
     }
     if (Field == fPassword)
