@@ -252,29 +252,6 @@ private slots:
         QCOMPARE(FOpened, (QList<QUrl>{QUrl(TfrmZeDede::AfipLoginUrl), QUrl(TfrmZeDede::VemraUrl)}));
     }
 
-    // Every control a keyboard user can reach on a page is announced by a
-    // name.
-    void everyReachableControlIsNamed()
-    {
-        for (int page = 0; page < 3; ++page) {
-            if (page == 1)
-                goToDataPage();
-            if (page == 2)
-                goToResultsPage();
-            for (const TNode &n : tree()) {
-                if (n.State.invisible || !n.State.focusable)
-                    continue;
-                auto *w = qobject_cast<QWidget *>(n.Object);
-                if (!w || !w->isVisible() || w->focusPolicy() == Qt::NoFocus)
-                    continue;
-                QVERIFY2(!Stripped(n.Name).isEmpty(),
-                         qPrintable(QStringLiteral("page %1: %2 has no name")
-                                        .arg(page)
-                                        .arg(w->objectName())));
-            }
-        }
-    }
-
     void theKeyboardReachesAndUsesTheFolderButton()
     {
         goToDataPage();
