@@ -2,7 +2,9 @@
 # Set-up, build and run on Debian 12.
 #   ./dev.sh run           install what is missing, build, start the wizard
 #   ./dev.sh test          install what is missing, build, run every test; then
-#                          build the tests again with AddressSanitizer and
+#                          build the Debian package and check it (as root: install
+#                          it with apt, check the installed program, remove it);
+#                          then build the tests again with AddressSanitizer and
 #                          UndefinedBehaviorSanitizer (in build-asan) and run them
 #   ./dev.sh windows       cross-build ZeDede.exe and its installers for 64-bit
 #                          Windows (build-win/)
@@ -14,7 +16,8 @@ BUILD_DIR=${BUILD_DIR:-build}
 ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev \
 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
-libbenchmark-dev"
+libbenchmark-dev \
+dpkg-dev lintian desktop-file-utils appstream xvfb xauth x11-utils"
 
 # The Windows build: mingw-w64, wine to run the tests, NSIS for the installers.
 WINDOWS_PACKAGES="cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libpng-dev \
@@ -87,6 +90,15 @@ build() {
     cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 
+# Builds build/zedede_<version>_<arch>.deb and checks it as a user gets it.
+package_and_check() {
+    start=$(date +%s)
+    rm -f "$BUILD_DIR"/zedede_*.deb
+    (cd "$BUILD_DIR" && cpack -G DEB)
+    sh packaging/check-package.sh "$BUILD_DIR"/zedede_*.deb
+    echo "Package built and checked in $(($(date +%s) - start)) s"
+}
+
 # Every test under AddressSanitizer and UndefinedBehaviorSanitizer: a memory
 # error, a leak or undefined behaviour fails the test that meets it.
 sanitizer_tests() {
@@ -106,6 +118,7 @@ case "${1:-}" in
         install_missing
         build
         (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+        package_and_check
         sanitizer_tests
         ;;
     windows)

@@ -100,6 +100,16 @@ int TCuitMaskEdit::FirstMissingPosition(const QString &AMaskedText)
     return -1;
 }
 
+QString TCuitMaskEdit::SpokenText(const QString &AMaskedText)
+{
+    for (int i = int(AMaskedText.size()) - 1; i >= 0; --i) {
+        if (IsDigitPosition(i) && AMaskedText.at(i) >= QLatin1Char('0')
+            && AMaskedText.at(i) <= QLatin1Char('9'))
+            return AMaskedText.left(i + 1);
+    }
+    return QString();
+}
+
 bool TCuitMaskEdit::ValidateEdit()
 {
     if (!isModified())

@@ -32,6 +32,9 @@ public:
 
     // Pure rules of the mask, on a 13-character masked text.
     static bool IsDigitPosition(int APos);
+    // What a screen reader is told the field holds: the text up to its last
+    // typed digit; empty when no digit is typed (never the bare dashes).
+    static QString SpokenText(const QString &AMaskedText);
     // -1 when every digit position holds a digit.
     static int FirstMissingPosition(const QString &AMaskedText);
 

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -48,6 +49,11 @@ QString GetOpenSSLDir()
 
 bool OpenSSLInstalled() { return !GetOpenSSLDir().isEmpty(); }
 
+bool SystemHasOpenSSL()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty();
+}
+
 QString InstallerPath(const QString &ProgramFolder)
 {
     const QString folder = ProgramFolder.isEmpty()
@@ -85,6 +91,10 @@ void wpInicialNextClick(QObject *Sender, bool &Done, const TInstallQuestion &Ask
 {
     Q_UNUSED(Sender);
     Done = false;
+    // With the system's openssl at hand there is nothing to ask: the
+    // installer only prepares this user's folder, before the check below.
+    if (!OpenSSLInstalled() && SystemHasOpenSSL())
+        InstallOpenSSL(ProgramFolder);
     if (OpenSSLInstalled()) {
         Done = true;
         return;

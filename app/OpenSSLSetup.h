@@ -18,6 +18,10 @@ QString OpenSSLDirOf(const QString &ConfValue);
 // True when GetOpenSSLDir is not empty.
 bool OpenSSLInstalled();
 
+// True when the machine has an openssl program: one on PATH, where the
+// installer looks for it.
+bool SystemHasOpenSSL();
+
 // The installer's path: ProgramFolder (the program's own folder when empty),
 // with "/" appended if missing, + "install-openssl.sh".
 QString InstallerPath(const QString &ProgramFolder = QString());
@@ -35,6 +39,9 @@ using TInstallQuestion = std::function<bool(const QString &Message)>;
 
 // The welcome page's Next: Done becomes true when OpenSSL is installed, or
 // when the user agrees (Ask returns true) and the installation succeeds.
-// Installation errors propagate as Exception, Done staying false.
+// The question is true when asked: it is asked only when the machine has no
+// openssl program. When it has one but no OpenSSL folder is recorded, the
+// installer prepares the folder first, without asking. Installation errors
+// (of a prepared folder too) propagate as Exception, Done staying false.
 void wpInicialNextClick(QObject *Sender, bool &Done, const TInstallQuestion &Ask,
                         const QString &ProgramFolder = QString());

@@ -1,5 +1,6 @@
 #include "uZeDede.h"
 
+#include "AccessibleWidgets.h"
 #include "CuitMaskEdit.h"
 #include "DataValidation.h"
 #include "Exception.h"
@@ -9,6 +10,7 @@
 #include "Registry.h"
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
+#include "WizardButtonBar.h"
 #include "ZeDedeArt.h"
 #include "ZeDedeApp.h"
 #include "UserInterfaceFont.h"
@@ -20,6 +22,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,8 +31,11 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionFocusRect>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,19 +54,94 @@ public:
     }
 };
 
-// The same pixmap every time, so that a picture widget given it again keeps
-// what it prepared for drawing it. It shares the embedded pixels: nothing is
-// decoded or copied.
-QPixmap ArtPixmap(const char *AName)
+// A picture drawn transparently loses every pixel of its bottom-left
+// pixel's colour. The drawings give that corner a colour of its own; a
+// picture scaled smoothly needs it again: the nearest colour to the corner's
+// that no other pixel has.
+void GiveCornerItsOwnColour(QImage &AImage)
+{
+    if (AImage.isNull() || AImage.hasAlphaChannel())
+        return;
+    AImage.convertTo(QImage::Format_RGB32);
+    const int bottom = AImage.height() - 1;
+    const QRgb corner = AImage.pixel(0, bottom);
+    // The candidates differ from the corner in blue only: note which blues
+    // the other pixels of the corner's red and green take.
+    bool blueUsed[256] = {};
+    for (int y = 0; y < AImage.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(AImage.constScanLine(y));
+        for (int x = 0; x < AImage.width(); ++x)
+            if ((line[x] & 0xffff00u) == (corner & 0xffff00u) && (x != 0 || y != bottom))
+                blueUsed[qBlue(line[x])] = true;
+    }
+    for (int step = 0; step < 256; ++step) {
+        const int blue = (qBlue(corner) + step) % 256;
+        if (!blueUsed[blue]) {
+            AImage.setPixel(0, bottom, qRgb(qRed(corner), qGreen(corner), blue));
+            return;
+        }
+    }
+}
+
+// The picture for a device pixel ratio: the drawing itself at 1; above 1
+// its version drawn at twice the size ("<name>@2x"), scaled smoothly to the
+// ratio when that is not 2, so that it is never enlarged pixel by pixel.
+QPixmap ArtPixmapFor(const char *AName, qreal ARatio)
+{
+    if (ARatio > 1.0) {
+        QImage large = ZeDedeArtImage((QByteArray(AName) + "@2x").constData());
+        if (!large.isNull()) {
+            if (qFuzzyCompare(ARatio, 2.0)) {
+                large.setDevicePixelRatio(2.0);
+                return QPixmap::fromImage(std::move(large));
+            }
+            const QSize size = ZeDedeArtImage(AName).size();
+            QImage scaled = large.scaled((QSizeF(size) * ARatio).toSize(), Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation);
+            GiveCornerItsOwnColour(scaled);
+            scaled.setDevicePixelRatio(ARatio);
+            return QPixmap::fromImage(std::move(scaled));
+        }
+    }
+    return QPixmap::fromImage(ZeDedeArtImage(AName));
+}
+
+// The same pixmap every time for a name and ratio, so that a picture widget
+// given it again keeps what it prepared for drawing it. At a ratio of 1 it
+// shares the embedded pixels: nothing is decoded or copied.
+QPixmap ArtPixmap(const char *AName, qreal ARatio)
 {
     QPixmap pm;
-    const QString key = QStringLiteral("zedede-art-") + QLatin1String(AName);
+    QString key = QStringLiteral("zedede-art-") + QLatin1String(AName);
+    if (ARatio > 1.0)
+        key += QLatin1Char('@') + QString::number(ARatio);
     if (!QPixmapCache::find(key, &pm)) {
-        pm = QPixmap::fromImage(ZeDedeArtImage(AName));
+        pm = ArtPixmapFor(AName, ARatio);
         QPixmapCache::insert(key, pm);
     }
     return pm;
 }
+
+// Return and Enter press a focused tool button, as Space does, instead of
+// reaching the window's default button.
+class TEnterPressesButton : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *AWatched, QEvent *AEvent) override
+    {
+        if (AEvent->type() != QEvent::ShortcutOverride && AEvent->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(AEvent);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        AEvent->accept();
+        if (AEvent->type() == QEvent::KeyPress)
+            static_cast<QAbstractButton *>(AWatched)->click();
+        return true;
+    }
+};
 
 QFont FormFont()
 {
@@ -100,11 +181,30 @@ QLabel *WrapLabel(QWidget *AParent, const QRect &ABounds, const QString &ACaptio
     return l;
 }
 
-void FitWrapLabel(QLabel *ALabel)
+// Grows a word-wrapped label downwards when its text needs more lines than
+// its height holds; returns by how much.
+int FitWrapLabel(QLabel *ALabel)
 {
     const int needed = ALabel->heightForWidth(ALabel->width());
-    if (needed > ALabel->height())
-        ALabel->resize(ALabel->width(), needed);
+    if (needed <= ALabel->height())
+        return 0;
+    const int grown = needed - ALabel->height();
+    ALabel->resize(ALabel->width(), needed);
+    return grown;
+}
+
+// The height a word-wrapped label needs for the longest of ATexts.
+int WrapHeight(const QLabel *ALabel, const QStringList &ATexts)
+{
+    QLabel probe;
+    probe.setFont(ALabel->font());
+    probe.setWordWrap(true);
+    int height = 0;
+    for (const QString &text : ATexts) {
+        probe.setText(text);
+        height = std::max(height, probe.heightForWidth(ALabel->width()));
+    }
+    return height;
 }
 
 QLineEdit *Edit(QWidget *AParent, const char *AName, int ALeft, int ATop, int AWidth,
@@ -127,13 +227,15 @@ QGroupBox *GroupBox(QWidget *AParent, const char *AName, const QRect &ABounds,
     return g;
 }
 
+// A speed button; a tab stop, so that it can be used from the keyboard.
 QToolButton *SpeedButton(QWidget *AParent, const QRect &ABounds, const QString &ACaption)
 {
     auto *b = new QToolButton(AParent);
     b->setText(ACaption);
     b->setGeometry(ABounds);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setAutoRaise(false);
+    b->installEventFilter(new TEnterPressesButton(b));
     return b;
 }
 
@@ -152,6 +254,59 @@ void LinkFont(QLabel *ALabel)
 
 // ---------------------------------------------------------------------------
 
+TLinkLabelKv::TLinkLabelKv(QWidget *AParent) : QLabel(AParent)
+{
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void TLinkLabelKv::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+namespace {
+bool IsActivationKey(const QKeyEvent *AKey)
+{
+    const int k = AKey->key();
+    return (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)
+           && (AKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+} // namespace
+
+bool TLinkLabelKv::event(QEvent *AEvent)
+{
+    // The keys that act on the link are its own, not the window's shortcuts.
+    if (AEvent->type() == QEvent::ShortcutOverride
+        && IsActivationKey(static_cast<QKeyEvent *>(AEvent))) {
+        AEvent->accept();
+        return true;
+    }
+    return QLabel::event(AEvent);
+}
+
+void TLinkLabelKv::keyPressEvent(QKeyEvent *AEvent)
+{
+    if (IsActivationKey(AEvent)) {
+        AEvent->accept();
+        Click();
+        return;
+    }
+    QLabel::keyPressEvent(AEvent);
+}
+
+void TLinkLabelKv::paintEvent(QPaintEvent *AEvent)
+{
+    QLabel::paintEvent(AEvent);
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(backgroundRole());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+}
+
 void TLinkLabelKv::mousePressEvent(QMouseEvent *AEvent)
 {
     FPressed = AEvent->button() == Qt::LeftButton;
@@ -164,8 +319,8 @@ void TLinkLabelKv::mouseReleaseEvent(QMouseEvent *AEvent)
                        && rect().contains(AEvent->position().toPoint());
     FPressed = false;
     QLabel::mouseReleaseEvent(AEvent);
-    if (click && OnClick)
-        OnClick(this);
+    if (click)
+        Click();
 }
 
 TShapeKv::TShapeKv(QWidget *AParent, const QColor &AFill)
@@ -240,7 +395,8 @@ void TfrmZeDede::BuildForm()
     setObjectName(QStringLiteral("frmZeDede"));
     setWindowTitle(Caption);
     setFont(FormFont());
-    setFixedSize(709, 533);
+    setWindowIcon(ProgramIcon());
+    setFixedSize(ClientWidth, ClientHeight);
     if (QScreen *s = QGuiApplication::primaryScreen()) {
         const QRect avail = s->availableGeometry();
         move(avail.left() + (avail.width() - width()) / 2,
@@ -253,7 +409,7 @@ void TfrmZeDede::BuildForm()
     wizt->SetAllowProcessDefault(true);
     wizt->SetCapFinishBtn(QStringLiteral("&Terminar"));
     wizt->SetPanelListDim(130);
-    wizt->SetPicture(ArtPixmap("IMG_COMPARATIVA_V"));
+    wizt->SetPicture(ArtPixmap("IMG_COMPARATIVA_V", devicePixelRatioF()));
     wizt->SetPictureAlign(alPLeft);
     wizt->SetViewSteps(false);
     wizt->SetViewStepsChecked(false);
@@ -337,7 +493,7 @@ void TfrmZeDede::BuildForm()
     Image2 = new TImageKv(wpDatos);
     Image2->Align = TAlignKv::alNone;
     Image2->setGeometry(99, 374, 20, 20);
-    Image2->Picture()->Assign(ArtPixmap("info13"));
+    Image2->Picture()->Assign(ArtPixmap("info13", devicePixelRatioF()));
     Image2->SetTransparent(true);
     cxLabelHint = WrapLabel(wpDatos, QRect(131, 365, 470, 57), HintOrganizacion);
     cxLabelHint->setObjectName(QStringLiteral("cxLabelHint"));
@@ -373,7 +529,7 @@ void TfrmZeDede::BuildForm()
     Image1 = new TImageKv(wpFinal);
     Image1->Align = TAlignKv::alNone;
     Image1->setGeometry(67, 189, 20, 20);
-    Image1->Picture()->Assign(ArtPixmap("info13"));
+    Image1->Picture()->Assign(ArtPixmap("info13", devicePixelRatioF()));
     Image1->SetTransparent(true);
     cxLabel1 = WrapLabel(
         wpFinal, QRect(95, 190, 501, 43),
@@ -388,7 +544,6 @@ void TfrmZeDede::BuildForm()
                        "se adhiera al servicio \"ARFE - Subir certificado digital\" indique el "
                        "archivo (*.req) que se encuentra en la carpeta que se detalla a "
                        "continuación:"));
-    FitWrapLabel(Label11);
     eCarpetaPedido = Edit(wpFinal, "eCarpetaPedido", 64, 344, 538);
     eCarpetaPedido->setReadOnly(true);
     SpeedButton1 = SpeedButton(wpFinal, QRect(609, 343, 23, 22), QStringLiteral("Ir"));
@@ -405,18 +560,26 @@ void TfrmZeDede::BuildForm()
         RunGuarded(this, [this, Sender] { Label12Click(Sender); });
     };
 
-    // Tab order: the data page's edits, the results page's field, then the bar.
+    FitTexts();
+
+    // Tab order: the data page's edits and folder button, the results page's
+    // field, button and link, then the bar and its link.
     setTabOrder(eNombreEmpresa, eCUIT);
     setTabOrder(eCUIT, eOperador);
     setTabOrder(eOperador, eMail);
     setTabOrder(eMail, ePassword);
     setTabOrder(ePassword, ePassword2);
     setTabOrder(ePassword2, eCarpeta);
-    setTabOrder(eCarpeta, eCarpetaPedido);
-    setTabOrder(eCarpetaPedido, wizt->BackButton);
+    setTabOrder(eCarpeta, sbFolder);
+    setTabOrder(sbFolder, eCarpetaPedido);
+    setTabOrder(eCarpetaPedido, SpeedButton1);
+    setTabOrder(SpeedButton1, Label12);
+    setTabOrder(Label12, wizt->BackButton);
     setTabOrder(wizt->BackButton, wizt->NextButton);
     setTabOrder(wizt->NextButton, wizt->FinishButton);
     setTabOrder(wizt->FinishButton, wizt->CancelButton);
+
+    DescribeForAssistiveTechnologies();
 
     // Page references, then the end of loading
     wizt->SetActivePage(wpInicial);
@@ -431,6 +594,7 @@ void TfrmZeDede::BuildForm()
     BrowseFolderDlgKV1->SetShowStatus(false);
 
     wizt->Loaded();
+    UpdateEnterKey();
 
     // The state shown while an external program runs.
     pnlEstado = new QWidget(this);
@@ -512,6 +676,85 @@ void TfrmZeDede::HideState()
     cxLabelHint->show();
 }
 
+void TfrmZeDede::FitTexts()
+{
+    // Welcome page: a paragraph that needs more lines pushes the following
+    // ones down, keeping the space between them.
+    int shift = 0;
+    for (QLabel *l : {Label16, Label1, Label2}) {
+        l->move(l->x(), l->y() + shift);
+        shift += FitWrapLabel(l);
+    }
+
+    // The password label may widen up to its field before it grows.
+    if (Label7->heightForWidth(Label7->width()) > Label7->height())
+        Label7->resize(ePassword->x() - Label7->x() - 6, Label7->height());
+    FitWrapLabel(Label7);
+
+    // The hint panels grow with the longest text their label shows.
+    const struct
+    {
+        QLabel *Label;
+        TShapeKv *Panel;
+        QStringList Texts;
+    } hints[] = {{cxLabelHint, Shape4, {HintOrganizacion, HintOperador, HintGeneracion}},
+                 {cxLabel1, Shape1, {cxLabel1->text()}}};
+    for (const auto &h : hints) {
+        const int grown = WrapHeight(h.Label, h.Texts) - h.Label->height();
+        if (grown > 0) {
+            h.Label->resize(h.Label->width(), h.Label->height() + grown);
+            h.Panel->resize(h.Panel->width(), h.Panel->height() + grown);
+        }
+    }
+
+    // Results page: the file names start after the longest of their
+    // captions.
+    int captions = 0;
+    for (QLabel *l : {Label13, Label14, Label15})
+        captions = std::max(captions, l->geometry().right() + 1 + 8);
+    for (QLabel *l : {laFilePrivada, laFilePedido, laFileSource})
+        l->move(std::max(l->x(), captions), l->y());
+
+    // The instructions above the request's folder grow too; the folder, its
+    // button and the link move down when they would come too close.
+    const int grown = FitWrapLabel(Label11);
+    const int below = Label11->geometry().bottom() + 1 + 8 - eCarpetaPedido->y();
+    if (grown > 0 && below > 0)
+        for (QWidget *w : {static_cast<QWidget *>(eCarpetaPedido),
+                           static_cast<QWidget *>(SpeedButton1), static_cast<QWidget *>(Label12)})
+            w->move(w->x(), w->y() + below);
+}
+
+void TfrmZeDede::DescribeForAssistiveTechnologies()
+{
+    InstallAccessibleWidgets();
+
+    // Each edit is announced by its label's text.
+    const struct
+    {
+        QLabel *Label;
+        QWidget *Field;
+    } buddies[] = {{Label3, eNombreEmpresa}, {Label4, eCUIT},      {Label5, eOperador},
+                   {Label6, eMail},          {Label7, ePassword},  {Label9, ePassword2},
+                   {Label8, eCarpeta}};
+    for (const auto &b : buddies)
+        b.Label->setBuddy(b.Field);
+
+    // The hint shown for a group box is the description of its fields.
+    for (QWidget *w : {static_cast<QWidget *>(eNombreEmpresa), static_cast<QWidget *>(eCUIT)})
+        w->setAccessibleDescription(HintOrganizacion);
+    for (QWidget *w : {eOperador, eMail, ePassword, ePassword2})
+        w->setAccessibleDescription(HintOperador);
+    eCarpeta->setAccessibleDescription(HintGeneracion.trimmed());
+
+    sbFolder->setAccessibleName(QStringLiteral("Buscar carpeta destino"));
+    sbFolder->setToolTip(sbFolder->accessibleName());
+    eCarpetaPedido->setAccessibleName(QStringLiteral("Carpeta del pedido de certificado"));
+    eCarpetaPedido->setAccessibleDescription(Label11->text());
+    SpeedButton1->setAccessibleName(QStringLiteral("Abrir la carpeta del pedido"));
+    SpeedButton1->setToolTip(SpeedButton1->accessibleName());
+}
+
 void TfrmZeDede::ShowError(std::exception_ptr AError)
 {
     RunGuarded(this, [AError] {
@@ -545,23 +788,50 @@ void TfrmZeDede::wiztChange(QObject *)
     // folder must not depend on that.
     if (wizt->ActivePage() == wpDatos)
         wpDatosEnter(wpDatos);
+    UpdateEnterKey();
+}
+
+void TfrmZeDede::UpdateEnterKey()
+{
+    // Enter presses the button that looks it: Next, and on the results
+    // page, where Next is disabled, Terminar (see keyPressEvent).
+    const bool onResults = wizt->ActivePage() == wpFinal;
+    wizt->SetNextButtonByDefault(!onResults);
+    if (auto *finish = qobject_cast<TBarButtonKv *>(wizt->FinishButton))
+        finish->SetDefaultLook(onResults);
+}
+
+void TfrmZeDede::keyPressEvent(QKeyEvent *AEvent)
+{
+    // Enter that the wizard left unused (no focused button took it, and Next
+    // is not the default) arrives here.
+    const bool enter = AEvent->key() == Qt::Key_Return || AEvent->key() == Qt::Key_Enter;
+    const bool plain = (AEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && wizt->ActivePage() == wpFinal && wizt->FinishButton->isVisible()
+        && wizt->FinishButton->isEnabled()) {
+        AEvent->accept();
+        wizt->FinishButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(AEvent);
 }
 
 void TfrmZeDede::UpdatePicture()
 {
     if (wizt->PageCount() > 0 && wizt->Pages(0) == wizt->ActivePage()) {
-        wizt->Picture()->Assign(ArtPixmap("IMG_COMPARATIVA_V"));
+        wizt->Picture()->Assign(ArtPixmap("IMG_COMPARATIVA_V", devicePixelRatioF()));
         wizt->SetPictureAlign(alPLeft);
     } else {
-        const QPixmap small = ArtPixmap("IMG_COMPARATIVA_H");
+        const QPixmap small = ArtPixmap("IMG_COMPARATIVA_H", devicePixelRatioF());
         wizt->Picture()->Assign(small);
         wizt->SetPictureAlign(alPTop);
         // Moving from the side strip to the header the image keeps the
         // strip's width, which the strip has just lost: give the header
         // image the picture's width so that it is seen.
         TImageKv *logo = wizt->ImageLogo;
-        if (logo->width() < small.width())
-            logo->resize(small.width(), logo->height());
+        const int width = wizt->Picture()->Width();
+        if (logo->width() < width)
+            logo->resize(width, logo->height());
     }
 }
 
@@ -581,6 +851,7 @@ void TfrmZeDede::CreateLabelVemra()
         RunGuarded(this, [this, Sender] { LabelVemraClick(Sender); });
     };
     FLabelVemra->show();
+    setTabOrder(wizt->CancelButton, FLabelVemra);
 }
 
 void TfrmZeDede::wpInicialNextClick(QObject *Sender, bool &Done)

@@ -23,17 +23,25 @@ class TImageKv;
 class TWizardKv;
 class TWizardPageKv;
 
-// A label that acts on a click (the link labels of the window).
+// A label that acts on a click (the link labels of the window). It is a tab
+// stop: with the focus, Return, Enter or Space act as a click, and a focus
+// frame is drawn around it.
 class TLinkLabelKv : public QLabel
 {
     Q_OBJECT
 public:
-    explicit TLinkLabelKv(QWidget *AParent = nullptr) : QLabel(AParent) {}
+    explicit TLinkLabelKv(QWidget *AParent = nullptr);
     std::function<void(QObject *Sender)> OnClick;
 
+    // What a click does (also the press action of assistive technologies).
+    void Click();
+
 protected:
+    bool event(QEvent *AEvent) override;
+    void keyPressEvent(QKeyEvent *AEvent) override;
     void mousePressEvent(QMouseEvent *AEvent) override;
     void mouseReleaseEvent(QMouseEvent *AEvent) override;
+    void paintEvent(QPaintEvent *AEvent) override;
 
 private:
     bool FPressed = false;
@@ -63,6 +71,10 @@ class TfrmZeDede : public QWidget
 public:
     explicit TfrmZeDede(QWidget *AParent = nullptr);
     ~TfrmZeDede() override;
+
+    // The client area, at a scale factor of 1; the window cannot be resized.
+    static constexpr int ClientWidth = 709;
+    static constexpr int ClientHeight = 533;
 
     static const QString Caption;
     static const QString AfipLoginUrl;
@@ -101,6 +113,9 @@ public:
 
     void UpdatePicture();
     void CreateLabelVemra();
+    // On the results page Return and Enter press "Terminar" (elsewhere they
+    // press "Siguiente", the default button), which then looks the default.
+    void UpdateEnterKey();
     // Generates the three files from the data ValidateData accepted last
     // (with its resolved folder) and fills the results page. The window stays
     // alive meanwhile, showing the step under way.
@@ -171,11 +186,15 @@ public:
     TLinkLabelKv *LabelVemra() const { return FLabelVemra; }
 
 protected:
+    void keyPressEvent(QKeyEvent *AEvent) override;
     void showEvent(QShowEvent *AEvent) override;
     void closeEvent(QCloseEvent *AEvent) override;
 
 private:
     void BuildForm();
+    // Makes room for texts that a font other than the form's needs.
+    void FitTexts();
+    void DescribeForAssistiveTechnologies();
     void FocusChanged(QWidget *AOld, QWidget *ANow);
     void FocusField(TDataField AField);
     void ShowError(std::exception_ptr AError);

@@ -15,8 +15,10 @@ public:
     explicit TPictureKv(QWidget *AImage) : FImage(AImage) {}
     const QPixmap &Bitmap() const { return FBitmap; }
     bool Empty() const { return FBitmap.isNull(); }
-    int Width() const { return FBitmap.width(); }
-    int Height() const { return FBitmap.height(); }
+    // Sizes in device-independent pixels: a bitmap drawn for a high-density
+    // screen takes the room of its size at a scale factor of 1.
+    int Width() const { return qRound(FBitmap.deviceIndependentSize().width()); }
+    int Height() const { return qRound(FBitmap.deviceIndependentSize().height()); }
     void Assign(const QPixmap &ABitmap);
     bool LoadFromFile(const QString &AFileName);
 

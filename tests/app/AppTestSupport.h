@@ -35,6 +35,32 @@ inline TRequestData SampleRequestData(const QString &Folder)
     return d;
 }
 
+// A PATH folder under Home with the tools stand-in installers use ("sh",
+// "mkdir", "sleep", ...) but no openssl: the machine then has no openssl
+// program. Empty when a tool is missing here.
+inline QString ToolsWithoutOpenSSL(const QString &Home)
+{
+    const QString bin = Home + QStringLiteral("/bin-without-openssl");
+    QDir().mkpath(bin);
+    for (const char *tool : {"sh", "sed", "grep", "mkdir", "cp", "mv", "ln", "cat", "sleep"}) {
+        const QString real = QStandardPaths::findExecutable(QLatin1String(tool));
+        if (real.isEmpty())
+            return QString();
+        QFile::link(real, bin + QLatin1Char('/') + QLatin1String(tool));
+    }
+    return bin;
+}
+
+// Runs Body with PATH set to Path.
+template <typename F>
+void WithPath(const QString &Path, F Body)
+{
+    const QByteArray old = qgetenv("PATH");
+    qputenv("PATH", Path.toLocal8Bit());
+    Body();
+    qputenv("PATH", old);
+}
+
 // Points HOME and the XDG folders into Home, so that nothing a test does
 // reaches the real user's files.
 inline void UseTemporaryHome(const QString &Home)

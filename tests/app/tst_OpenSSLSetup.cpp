@@ -48,6 +48,30 @@ class TestOpenSSLSetup : public QObject
         return folder;
     }
 
+    // A folder for PATH with the tools the installers use, but no openssl.
+    QString toolsWithoutOpenSSL()
+    {
+        const QString bin = FHome.filePath("fakebin");
+        QDir().mkpath(bin);
+        for (const char *tool : {"sh", "sed", "grep", "mkdir", "cp", "mv", "ln", "cat"}) {
+            const QString real = QStandardPaths::findExecutable(tool);
+            if (real.isEmpty())
+                return QString();
+            QFile::link(real, bin + "/" + tool);
+        }
+        return bin;
+    }
+
+    // Runs Body with PATH set to Path.
+    template <typename F>
+    static void withPath(const QString &Path, F Body)
+    {
+        const QByteArray old = qgetenv("PATH");
+        qputenv("PATH", Path.toLocal8Bit());
+        Body();
+        qputenv("PATH", old);
+    }
+
     // Message of the Exception InstallOpenSSL throws, "" when none.
     static QString installError(const QString &Folder, QString *Details = nullptr)
     {
@@ -138,13 +162,8 @@ private slots:
     void installerAsksForOpenSSLWhenItIsMissing()
     {
         // A PATH without openssl, whose pkexec records its request and refuses.
-        const QString bin = FHome.filePath("fakebin");
-        QDir().mkpath(bin);
-        for (const char *tool : {"sh", "sed", "grep", "mkdir", "cp", "mv", "ln", "cat"}) {
-            const QString real = QStandardPaths::findExecutable(tool);
-            QVERIFY(!real.isEmpty());
-            QFile::link(real, bin + "/" + tool);
-        }
+        const QString bin = toolsWithoutOpenSSL();
+        QVERIFY(!bin.isEmpty());
         const QString asked = FHome.filePath("asked");
         writeFile(bin + "/pkexec", "#!/bin/sh\necho \"$@\" > " + asked.toLocal8Bit() + "\nexit 126\n", true);
 
@@ -191,36 +210,110 @@ private slots:
                           "install-openssl: refused\n\nOrden: \"" + refused + "/install-openssl.sh\"");
     }
 
-    void welcomeNextAsksOnlyWhileOpenSSLIsMissing()
+    // The machine has openssl: the question would be untrue. The folder is
+    // prepared without asking, exactly as the installer run by hand makes it.
+    void welcomeNextPreparesTheFolderWithoutAskingWhenTheSystemHasOpenSSL()
     {
+        QVERIFY(SystemHasOpenSSL());
         int asked = 0;
-        QString question;
-        bool answer = false;
-        const TInstallQuestion ask = [&](const QString &m) { ++asked; question = m; return answer; };
-        bool done = true;
-
-        wpInicialNextClick(nullptr, done, ask, FBin); // missing, user says No
-        QVERIFY(!done);
-        QCOMPARE(asked, 1);
-        QCOMPARE(question, QStringLiteral("Se detectó que en su sistema no se encuentra instalado "
-                                          "OpenSSL. \r\n¿Desea instalarlo ahora?"));
-        QVERIFY(!OpenSSLInstalled());
-
-        answer = true; // asked again; a failing installer's error propagates
-        const QString failing = installerFolder("fails", "exit 1\n");
-        QVERIFY_THROWS_EXCEPTION(Exception, wpInicialNextClick(nullptr, done, ask, failing));
-        QVERIFY(!done);
-        QCOMPARE(asked, 2);
-
-        wpInicialNextClick(nullptr, done, ask, FBin); // Yes, real installer
-        QVERIFY(done);
-        QCOMPARE(asked, 3);
-        QVERIFY(OpenSSLInstalled());
-
-        done = false; // installed: no question
+        const TInstallQuestion ask = [&](const QString &) { ++asked; return false; };
+        bool done = false;
         wpInicialNextClick(nullptr, done, ask, FBin);
         QVERIFY(done);
-        QCOMPARE(asked, 3);
+        QCOMPARE(asked, 0);
+        const QString folder = FHome.filePath("data/Vemra/OpenSSL/");
+        QCOMPARE(GetOpenSSLDir(), folder);
+        const QByteArray environment = readFile(UserEnvironmentFile());
+        const QByteArray conf = readFile(folder + "openssl.cnf");
+        const QString link = QFileInfo(folder + "openssl").symLinkTarget();
+
+        QVERIFY(QFile::remove(UserEnvironmentFile()));
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(ExecuteAndWait(FBin + "/install-openssl.sh", FBin, QString()));
+        QCOMPARE(environment, readFile(UserEnvironmentFile()));
+        QCOMPARE(conf, readFile(folder + "openssl.cnf"));
+        QCOMPARE(link, QFileInfo(folder + "openssl").symLinkTarget());
+
+        // Recorded now: Next neither asks nor runs an installer.
+        const QString empty = FHome.filePath("no-installer");
+        QDir().mkpath(empty);
+        done = false;
+        wpInicialNextClick(nullptr, done, ask, empty);
+        QVERIFY(done);
+        QCOMPARE(asked, 0);
+    }
+
+    // A folder that cannot be prepared is reported as the installer's
+    // failure is, without a question; Next stays on the welcome page.
+    void aFolderThatCannotBePreparedIsTheInstallersFailure()
+    {
+        int asked = 0;
+        const TInstallQuestion ask = [&](const QString &) { ++asked; return true; };
+        bool done = true;
+        const QString empty = FHome.filePath("no-installer");
+        QDir().mkpath(empty);
+        QVERIFY_THROWS_EXCEPTION(Exception, wpInicialNextClick(nullptr, done, ask, empty));
+        QVERIFY(!done);
+
+        // The data folder lies under a file: nothing can be made there.
+        writeFile(FHome.filePath("blocked"), "a file\n");
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", FHome.filePath("blocked/data").toLocal8Bit());
+        QString message;
+        try {
+            wpInicialNextClick(nullptr, done, ask, FBin);
+        } catch (const Exception &e) {
+            message = e.Message();
+        }
+        qputenv("XDG_DATA_HOME", dataHome);
+        QCOMPARE(message, QStringLiteral("Falló la ejecución del instalador de OpenSSL, o fue "
+                                         "cancelada por el usuario."));
+        QVERIFY(!done);
+        QCOMPARE(asked, 0);
+        QVERIFY(!OpenSSLInstalled());
+    }
+
+    // Without openssl on the machine everything is as before: the question,
+    // asked on every Next, and the installer on Yes.
+    void withoutOpenSSLWelcomeNextAsksAndInstalls()
+    {
+        const QString bin = toolsWithoutOpenSSL();
+        QVERIFY(!bin.isEmpty());
+        // Stand-in for a successful installation: it records a folder.
+        const QString installs = installerFolder(
+            "installs", "mkdir -p \"$XDG_CONFIG_HOME/Vemra\"\n"
+                        "echo OPENSSL_CONF=/opt/ssl/openssl.cnf > \"$XDG_CONFIG_HOME/Vemra/environment\"\n");
+        const QString failing = installerFolder("fails", "exit 1\n");
+        withPath(bin, [&] {
+            QVERIFY(!SystemHasOpenSSL());
+            int asked = 0;
+            QString question;
+            bool answer = false;
+            const TInstallQuestion ask = [&](const QString &m) { ++asked; question = m; return answer; };
+            bool done = true;
+
+            wpInicialNextClick(nullptr, done, ask, installs); // user says No
+            QVERIFY(!done);
+            QCOMPARE(asked, 1);
+            QCOMPARE(question, QStringLiteral("Se detectó que en su sistema no se encuentra "
+                                              "instalado OpenSSL. \r\n¿Desea instalarlo ahora?"));
+            QVERIFY(!OpenSSLInstalled());
+
+            answer = true; // asked again; a failing installer's error propagates
+            QVERIFY_THROWS_EXCEPTION(Exception, wpInicialNextClick(nullptr, done, ask, failing));
+            QVERIFY(!done);
+            QCOMPARE(asked, 2);
+
+            wpInicialNextClick(nullptr, done, ask, installs); // Yes, and it installs
+            QVERIFY(done);
+            QCOMPARE(asked, 3);
+            QCOMPARE(GetOpenSSLDir(), QStringLiteral("/opt/ssl/"));
+
+            done = false; // installed: no question
+            wpInicialNextClick(nullptr, done, ask, installs);
+            QVERIFY(done);
+            QCOMPARE(asked, 3);
+        });
     }
 };
 

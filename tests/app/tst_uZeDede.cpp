@@ -48,6 +48,14 @@ class TestfrmZeDede : public QObject
     }
 
     void clickNext() { QTest::mouseClick(F->wizt->NextButton, Qt::LeftButton); }
+
+    // Runs Body on a machine without an openssl program (PATH finds the
+    // tools a stand-in installer uses, but no openssl).
+    template <typename F>
+    void withoutOpenSSLProgram(F Body)
+    {
+        WithPath(ToolsWithoutOpenSSL(FHome.path()), Body);
+    }
     void showActive()
     {
         F->show();
@@ -194,23 +202,24 @@ private slots:
     void withoutOpenSSLTheQuestionIsAskedAndNoStaysOnTheWelcomePage()
     {
         FAnswer = QMessageBox::No;
-        clickNext();
-        QCOMPARE(FBoxes.size(), 1);
-        QCOMPARE(FBoxes[0].Icon, QMessageBox::Question);
-        QCOMPARE(FBoxes[0].Text, InstallQuestionText());
-        QCOMPARE(FBoxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(FBoxes[0].Default, QMessageBox::Yes);
-        QCOMPARE(FBoxes[0].Title, F->windowTitle());
-        QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
-        // Asked again on every Next.
-        clickNext();
-        QCOMPARE(FBoxes.size(), 2);
+        withoutOpenSSLProgram([this] {
+            clickNext();
+            QCOMPARE(FBoxes.size(), 1);
+            QCOMPARE(FBoxes[0].Icon, QMessageBox::Question);
+            QCOMPARE(FBoxes[0].Text, InstallQuestionText());
+            QCOMPARE(FBoxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(FBoxes[0].Default, QMessageBox::Yes);
+            QCOMPARE(FBoxes[0].Title, F->windowTitle());
+            QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
+            // Asked again on every Next.
+            clickNext();
+            QCOMPARE(FBoxes.size(), 2);
+        });
     }
 
     void aFailedInstallationIsShownAndKeepsTheWelcomePage()
     {
-        FAnswer = QMessageBox::Yes;
-        clickNext();
+        withoutOpenSSLProgram([this] { FAnswer = QMessageBox::Yes; clickNext(); });
         QCOMPARE(FBoxes.size(), 2);
         QCOMPARE(FBoxes[1].Icon, QMessageBox::Critical);
         QCOMPARE(FBoxes[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -218,6 +227,28 @@ private slots:
                                      .arg(InstallerPath(F->ProgramFolder)));
         QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // The machine has openssl: no question, the folder is prepared and the
+    // data page follows; a folder that cannot be prepared is an error box.
+    void withTheSystemsOpenSSLNextPreparesTheFolderWithoutAsking()
+    {
+        F->ProgramFolder = qEnvironmentVariable("ZEDEDE_BINARY_DIR") + QStringLiteral("/bin");
+        clickNext();
+        QVERIFY(FBoxes.isEmpty());
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QCOMPARE(GetOpenSSLDir(),
+                 FHome.path() + QStringLiteral("/.local/share/Vemra/OpenSSL/"));
+
+        clickBack();
+        setOpenSSLConfigured(false);
+        F->ProgramFolder = FHome.path() + QStringLiteral("/no-installer-here");
+        clickNext();
+        QCOMPARE(FBoxes.size(), 1);
+        QCOMPARE(FBoxes[0].Icon, QMessageBox::Critical);
+        QCOMPARE(FBoxes[0].Text, QStringLiteral("No se pudo encontrar el archivo %1.")
+                                     .arg(InstallerPath(F->ProgramFolder)));
+        QCOMPARE(F->wizt->ActivePage(), F->wpInicial);
     }
 
     void enteringTheDataPageSetsDefaultsFocusHintAndHeader()
@@ -269,7 +300,7 @@ private slots:
             }
         });
         answer.start(20);
-        clickNext();
+        withoutOpenSSLProgram([this] { clickNext(); }); // the question is asked
         answer.stop();
         MessageBoxHook = hook;
         QCOMPARE(asked, InstallQuestionText());

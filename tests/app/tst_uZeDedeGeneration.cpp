@@ -354,7 +354,7 @@ private slots:
                 Shot(F.get(), nullptr, QStringLiteral("11-instalando.png"));
         });
         look.start();
-        clickNext();
+        WithPath(ToolsWithoutOpenSSL(FHome.path()), [this] { clickNext(); });
         QCOMPARE(FBoxes.size(), 1); // the question, answered Yes
         QCOMPARE(states, QStringList{TfrmZeDede::EstadoInstalacion});
         QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
@@ -376,7 +376,7 @@ private slots:
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         F->ProgramFolder = bin;
         QTimer::singleShot(200, this, [this] { F->close(); }); // asked; the hook says Yes
-        clickNext();
+        WithPath(ToolsWithoutOpenSSL(FHome.path()), [this] { clickNext(); });
         QCOMPARE(FBoxes.size(), 2);
         QCOMPARE(FBoxes[1].Text, QStringLiteral("Se está instalando OpenSSL. ¿Desea cerrar el "
                                                 "asistente? La instalación seguirá por su cuenta."));

@@ -3,7 +3,13 @@
 //   IMG_COMPARATIVA_V.png  167 x 485  tall picture of the welcome page
 //   IMG_COMPARATIVA_H.png   39 x 42   header picture of the other pages
 //   info13.png              13 x 13   information glyph of the hint panels
-// With a second folder argument, enlarged previews are written there too.
+// and each again at twice the size ("<name>@2x.png"), which the window shows
+// at scale factors above 1. With a second folder argument, enlarged previews
+// are written there too.
+//   wizard_art --icons <folder>  writes the program's icon instead (AppIcon.h).
+
+#include "AppIcon.h"
+#include "Drawing.h"
 
 #include <QColor>
 #include <QDir>
@@ -214,129 +220,16 @@ void GiveCornerItsOwnColour(QImage &AIndexed)
     }
 }
 
-// --- drawing helpers --------------------------------------------------------
-
-const QColor GoldLight(255, 226, 140);
-const QColor Gold(232, 178, 52);
-const QColor GoldDark(150, 98, 18);
-const QColor Ribbon(180, 32, 48);
-const QColor RibbonDark(120, 16, 30);
-const QColor Navy(10, 42, 84);
-
-QPainterPath Rosette(QPointF c, double rOuter, double rInner, int teeth)
-{
-    QPainterPath path;
-    for (int i = 0; i <= teeth * 2; ++i) {
-        const double a = M_PI * i / teeth - M_PI / 2;
-        const double r = (i % 2 == 0) ? rOuter : rInner;
-        const QPointF p(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
-        if (i == 0)
-            path.moveTo(p);
-        else
-            path.lineTo(p);
-    }
-    path.closeSubpath();
-    return path;
-}
-
-// Gold seal with two ribbon tails hanging below it.
-void DrawSeal(QPainter &p, QPointF c, double r, double ARibbonLength, double AOutline)
-{
-    if (ARibbonLength > 0) {
-        for (int side = -1; side <= 1; side += 2) {
-            QPainterPath tail;
-            const double w = r * 0.55;
-            const QPointF top(c.x() + side * r * 0.35, c.y() + r * 0.2);
-            const QPointF bottom(c.x() + side * r * 0.85, c.y() + r * ARibbonLength);
-            QPointF dir = bottom - top;
-            const double len = std::hypot(dir.x(), dir.y());
-            dir /= len;
-            const QPointF n(-dir.y() * w / 2, dir.x() * w / 2);
-            tail.moveTo(top + n);
-            tail.lineTo(bottom + n);
-            tail.lineTo(bottom - dir * (w * 0.45));
-            tail.lineTo(bottom - n);
-            tail.lineTo(top - n);
-            tail.closeSubpath();
-            QLinearGradient g(top, bottom);
-            g.setColorAt(0, RibbonDark);
-            g.setColorAt(0.35, Ribbon);
-            g.setColorAt(1, RibbonDark);
-            p.setBrush(g);
-            p.setPen(QPen(RibbonDark.darker(130), AOutline));
-            p.drawPath(tail);
-        }
-    }
-    QRadialGradient g(c + QPointF(-r * 0.35, -r * 0.4), r * 1.5);
-    g.setColorAt(0, GoldLight);
-    g.setColorAt(0.45, Gold);
-    g.setColorAt(1, GoldDark);
-    p.setBrush(g);
-    p.setPen(QPen(GoldDark.darker(120), AOutline));
-    p.drawPath(Rosette(c, r, r * 0.86, 16));
-    // Inner ring and its centre.
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(255, 240, 190, 220), std::max(0.8, r * 0.07)));
-    p.drawEllipse(c, r * 0.66, r * 0.66);
-    QRadialGradient inner(c + QPointF(r * 0.25, r * 0.3), r * 0.8);
-    inner.setColorAt(0, GoldLight);
-    inner.setColorAt(1, Gold);
-    p.setBrush(inner);
-    p.setPen(QPen(GoldDark, std::max(0.6, r * 0.05)));
-    p.drawEllipse(c, r * 0.52, r * 0.52);
-    // A check mark, the seal of approval.
-    QPainterPath check;
-    check.moveTo(c + QPointF(-r * 0.26, r * 0.0));
-    check.lineTo(c + QPointF(-r * 0.06, r * 0.2));
-    check.lineTo(c + QPointF(r * 0.28, -r * 0.2));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(GoldDark.darker(115), std::max(1.0, r * 0.12), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(check);
-}
-
-// A key lying along the x axis, bow at the origin; drawn in the painter's
-// current transformation.
-void DrawKey(QPainter &p, double AScale, double AOutline)
-{
-    const double s = AScale;
-    QPainterPath key;
-    key.setFillRule(Qt::OddEvenFill);
-    // Bow: a ring with a hole.
-    key.addEllipse(QPointF(0, 0), 13 * s, 13 * s);
-    key.addEllipse(QPointF(-3 * s, 0), 5 * s, 5 * s);
-    QPainterPath shaft;
-    shaft.addRoundedRect(QRectF(10 * s, -3.2 * s, 52 * s, 6.4 * s), 1.5 * s, 1.5 * s);
-    // Bits.
-    shaft.addRect(QRectF(46 * s, 2 * s, 5 * s, 9 * s));
-    shaft.addRect(QRectF(54 * s, 2 * s, 4 * s, 6.5 * s));
-    shaft.addRect(QRectF(58 * s, 2 * s, 4 * s, 10 * s));
-    // Collar near the bow.
-    shaft.addRoundedRect(QRectF(14 * s, -5 * s, 4 * s, 10 * s), 1 * s, 1 * s);
-    QPainterPath all = key.united(shaft);
-    all.setFillRule(Qt::OddEvenFill);
-    QPainterPath hole;
-    hole.addEllipse(QPointF(-3 * s, 0), 5 * s, 5 * s);
-    all = all.subtracted(hole);
-
-    QLinearGradient g(QPointF(0, -13 * s), QPointF(0, 13 * s));
-    g.setColorAt(0, GoldLight);
-    g.setColorAt(0.45, Gold);
-    g.setColorAt(1, GoldDark);
-    p.setBrush(g);
-    p.setPen(QPen(GoldDark.darker(135), AOutline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(all);
-    // Shine along the shaft.
-    p.setPen(QPen(QColor(255, 246, 210, 200), std::max(0.6, 1.0 * s), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(20 * s, -1.6 * s), QPointF(60 * s, -1.6 * s));
-}
-
 // --- the pictures -----------------------------------------------------------
 
-QImage DrawTall()
+// Each picture is drawn at AScale times its size (2 for the version shown at
+// scale factors above 1), in the coordinates of its size.
+QImage DrawTall(int AScale)
 {
     const int W = 167, H = 485;
-    QImage img(W, H, QImage::Format_ARGB32_Premultiplied);
+    QImage img(W * AScale, H * AScale, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&img);
+    p.scale(AScale, AScale);
     p.setRenderHint(QPainter::Antialiasing);
 
     // Deep blue background, lighter behind the picture.
@@ -344,11 +237,11 @@ QImage DrawTall()
     bg.setColorAt(0, QColor(8, 36, 74));
     bg.setColorAt(0.55, QColor(22, 78, 140));
     bg.setColorAt(1, QColor(9, 40, 80));
-    p.fillRect(img.rect(), bg);
+    p.fillRect(QRect(0, 0, W, H), bg);
     QRadialGradient glow(QPointF(W * 0.5, 250), 150);
     glow.setColorAt(0, QColor(120, 190, 255, 110));
     glow.setColorAt(1, QColor(120, 190, 255, 0));
-    p.fillRect(img.rect(), glow);
+    p.fillRect(QRect(0, 0, W, H), glow);
 
     // Security-paper lines at the top and the bottom.
     for (int band = 0; band < 2; ++band) {
@@ -447,12 +340,13 @@ QImage DrawTall()
     return img;
 }
 
-QImage DrawHeader()
+QImage DrawHeader(int AScale)
 {
     const int W = 39, H = 42;
-    QImage img(W, H, QImage::Format_ARGB32_Premultiplied);
+    QImage img(W * AScale, H * AScale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(AScale, AScale);
     p.setRenderHint(QPainter::Antialiasing);
 
     // Upright sheet on whole pixels so that its edges stay sharp.
@@ -480,12 +374,13 @@ QImage DrawHeader()
     return img;
 }
 
-QImage DrawInfo()
+QImage DrawInfo(int AScale)
 {
     const int S = 13;
-    QImage img(S, S, QImage::Format_ARGB32_Premultiplied);
+    QImage img(S * AScale, S * AScale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(AScale, AScale);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient disc(QPointF(4.5, 3.5), 10);
     disc.setColorAt(0, QColor(84, 148, 230));
@@ -543,16 +438,29 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        QTextStream(stderr) << "usage: wizard_art <output folder> [<preview folder>]\n";
+    if (args.size() == 3 && args.at(1) == QLatin1String("--icons"))
+        return WriteAppIcons(args.at(2)) ? 0 : 1;
+    if (args.size() < 2 || args.at(1).startsWith(QLatin1Char('-'))) {
+        QTextStream(stderr) << "usage: wizard_art <output folder> [<preview folder>]\n"
+                               "       wizard_art --icons <icon theme folder>\n";
         return 2;
     }
     const QDir out(args.at(1));
     const QString preview = args.size() > 2 ? args.at(2) : QString();
     if (!QDir().mkpath(out.path()) || (!preview.isEmpty() && !QDir().mkpath(preview)))
         return 1;
-    bool ok = Save(DrawTall(), out.filePath("IMG_COMPARATIVA_V.png"), true, preview, 2);
-    ok = Save(DrawHeader(), out.filePath("IMG_COMPARATIVA_H.png"), false, preview, 8) && ok;
-    ok = Save(DrawInfo(), out.filePath("info13.png"), false, preview, 16) && ok;
+    bool ok = true;
+    for (int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        ok = Save(DrawTall(scale), out.filePath("IMG_COMPARATIVA_V" + suffix + ".png"), true,
+                  preview, 2)
+             && ok;
+        ok = Save(DrawHeader(scale), out.filePath("IMG_COMPARATIVA_H" + suffix + ".png"), false,
+                  preview, 8 / scale)
+             && ok;
+        ok = Save(DrawInfo(scale), out.filePath("info13" + suffix + ".png"), false, preview,
+                  16 / scale)
+             && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,59 @@
+#pragma once
+// The program's command line. The options it knows are one table
+// (ProgramOptions); parsing gives what the start-up does: open the window, or
+// print the help or the version and end without one. Arguments it does not
+// know are ignored (they change nothing; Qt's own, such as -platform, are
+// Qt's business).
+//
+// Adding an option: add its row to the table in CommandLine.cpp and, when it
+// asks for something other than the window, its action to TStartAction; its
+// presence and value are then in TCommandLine::Given and Values.
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+enum class TStartAction { Window, Help, Version };
+
+enum class TOptionValue { None, Optional, Required };
+
+struct TOptionSpec
+{
+    QString Name;        // long form, without the leading "--"
+    QChar Short;         // one-letter form ("-h"), or a null QChar
+    TOptionValue Value = TOptionValue::None;
+    QString ValueName;   // what the help text calls the value ("ARCHIVO")
+    QString Help;        // one line of the help text, in Spanish
+    TStartAction Action = TStartAction::Window; // what giving it asks for
+};
+
+struct TCommandLine
+{
+    TStartAction Action = TStartAction::Window;
+    QSet<QString> Given;            // long names of the options given
+    QHash<QString, QString> Values; // long name -> value, for options given one
+    QStringList Ignored;            // arguments that are not options of the program
+};
+
+// The options the program knows, in the order the help text lists them.
+const std::vector<TOptionSpec> &ProgramOptions();
+
+// Parses the arguments after the program's name. "--name=value" and
+// "--name value" give a value; an optional value is taken only when the next
+// argument does not start with "-". "--" ends the options. When several
+// options ask for an action, the first of Help, Version wins.
+TCommandLine ParseCommandLine(const QStringList &AArguments,
+                              const std::vector<TOptionSpec> &AOptions = ProgramOptions());
+
+// The same, on main's arguments (argv[0] is the program's name).
+TCommandLine ParseCommandLine(int argc, char **argv);
+
+// "zedede 1.0.0" and the program's description, one per line.
+QString VersionText();
+
+// The usage, the options of the table and what the program does without
+// them, in Spanish.
+QString HelpText(const std::vector<TOptionSpec> &AOptions = ProgramOptions());
