@@ -27,8 +27,10 @@ const TOptionSpec *FindShort(const std::vector<TOptionSpec> &AOptions, QChar ALe
 int Priority(TStartAction AAction)
 {
     switch (AAction) {
-    case TStartAction::Help: return 2;
-    case TStartAction::Version: return 1;
+    case TStartAction::Help: return 4;
+    case TStartAction::Version: return 3;
+    case TStartAction::VerifyWithoutWindow: return 2;
+    case TStartAction::Verify: return 1;
     case TStartAction::Window: break;
     }
     return 0;
@@ -55,6 +57,12 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("muestra esta ayuda y termina"), TStartAction::Help},
         {QStringLiteral("version"), QChar(), TOptionValue::None, QString(),
          QStringLiteral("muestra la versión del programa y termina"), TStartAction::Version},
+        {QStringLiteral("verificar"), QChar(), TOptionValue::Optional, QStringLiteral("ARCHIVO"),
+         QStringLiteral("abre la ventana «Verificar certificado»"),
+         TStartAction::Verify},
+        {QStringLiteral("sin-ventana"), QChar(), TOptionValue::None, QString(),
+         QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)"),
+         TStartAction::VerifyWithoutWindow},
     };
     return options;
 }
@@ -159,5 +167,14 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
     for (const TOptionSpec &o : AOptions)
         text += QStringLiteral("  ") + OptionColumn(o).leftJustified(width + 2) + o.Help
                 + QLatin1Char('\n');
+    if (FindLong(AOptions, QStringLiteral("verificar"))
+        && FindLong(AOptions, QStringLiteral("sin-ventana")))
+        text += QStringLiteral(
+            "\n"
+            "Con --verificar ARCHIVO la ventana muestra qué es ARCHIVO y, si es un\n"
+            "certificado, sus datos, su vigencia y qué clave privada le corresponde. Con\n"
+            "--verificar ARCHIVO --sin-ventana escribe lo mismo en la salida estándar y\n"
+            "termina con 0 (certificado válido por más de 30 días y su clave encontrada),\n"
+            "1 (se encontró un problema) o 2 (no se pudo leer ARCHIVO).\n");
     return text;
 }

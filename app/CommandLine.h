@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line. The options it knows are one table
-// (ProgramOptions); parsing gives what the start-up does: open the window, or
+// (ProgramOptions); parsing gives what the start-up does: open the wizard's
+// window or the certificate check's, check a certificate without a window, or
 // print the help or the version and end without one. Arguments it does not
 // know are ignored (they change nothing; Qt's own, such as -platform, are
 // Qt's business).
@@ -16,7 +17,10 @@
 
 #include <vector>
 
-enum class TStartAction { Window, Help, Version };
+// Verify: the "Verificar certificado" window (--verificar [ARCHIVO]);
+// VerifyWithoutWindow: the check printed to standard output (--sin-ventana,
+// which needs --verificar ARCHIVO).
+enum class TStartAction { Window, Verify, VerifyWithoutWindow, Help, Version };
 
 enum class TOptionValue { None, Optional, Required };
 
@@ -44,7 +48,8 @@ const std::vector<TOptionSpec> &ProgramOptions();
 // Parses the arguments after the program's name. "--name=value" and
 // "--name value" give a value; an optional value is taken only when the next
 // argument does not start with "-". "--" ends the options. When several
-// options ask for an action, the first of Help, Version wins.
+// options ask for an action, the first of Help, Version, VerifyWithoutWindow,
+// Verify wins.
 TCommandLine ParseCommandLine(const QStringList &AArguments,
                               const std::vector<TOptionSpec> &AOptions = ProgramOptions());
 

@@ -8,11 +8,13 @@
 #include "uZeDede.h"
 #include "UVmRepositoryImages.h"
 #include "UserInterfaceFont.h"
+#include "VerifyCommand.h"
 #include "VerifyWindow.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -273,11 +275,20 @@ std::optional<QByteArray> LowerScaleFactorSetting()
 
 int RunZeDede(int argc, char **argv)
 {
-    switch (ParseCommandLine(argc, argv).Action) {
+    const TCommandLine commandLine = ParseCommandLine(argc, argv);
+    const QString verifyFile = commandLine.Values.value(QStringLiteral("verificar"));
+    switch (commandLine.Action) {
     case TStartAction::Help:
         return Print(HelpText());
     case TStartAction::Version:
         return Print(VersionText());
+    case TStartAction::VerifyWithoutWindow:
+        // Without --verificar ARCHIVO there is nothing to check: it says so
+        // and ends with the code of a file that could not be read.
+        return RunVerifyCommandWithoutWindow(
+            argc, argv,
+            commandLine.Given.contains(QStringLiteral("verificar")) ? verifyFile : QString());
+    case TStartAction::Verify:
     case TStartAction::Window:
         break;
     }
@@ -312,6 +323,15 @@ int RunZeDede(int argc, char **argv)
     TVmRepositoryImages::RegisterWizardHelpGlyph();
 
     int result = 0;
+    if (commandLine.Action == TStartAction::Verify) {
+        // The check's window alone; the message loop ends when it closes.
+        TfrmVerificar *frm = OpenVerifyWindow(
+            verifyFile.isEmpty() ? QString() : QFileInfo(verifyFile).absoluteFilePath());
+        TShownProbe probe(frm);
+        if (OnMainWindowShown)
+            app.installEventFilter(&probe);
+        return app.exec();
+    }
     try {
         TfrmZeDede frm;
         AcceptCertificateDrops(&frm);
