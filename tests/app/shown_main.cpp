@@ -2,11 +2,15 @@
 // main window once it has been painted and then quits:
 //   app_zedede_shown [program arguments]
 // prints one line "ratio=<r> frame=<w>x<h> available=<w>x<h>
-// scale=<QT_SCALE_FACTOR as set now>", the sizes in device pixels.
+// scale=<QT_SCALE_FACTOR as set now>", the sizes in device pixels; and on
+// standard error "title=<window title>", with " file=<file field>" when the
+// window is the certificate check's.
 
+#include "VerifyWindow.h"
 #include "ZeDedeApp.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +28,11 @@ int main(int argc, char **argv)
                     frame.height(), available.width(), available.height(),
                     qgetenv("QT_SCALE_FACTOR").constData());
         std::fflush(stdout);
+        QString title = QStringLiteral("title=") + AWindow->windowTitle();
+        if (auto *verify = qobject_cast<TfrmVerificar *>(AWindow))
+            title += QStringLiteral(" file=") + verify->eArchivo->text();
+        std::fprintf(stderr, "%s\n", title.toUtf8().constData());
+        std::fflush(stderr);
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     };
     return RunZeDede(argc, argv);

@@ -1,9 +1,12 @@
 // The program's command line: what each argument asks for, the help and
-// version texts, and the real program answering them without a window.
+// version texts, and the real program answering them, and checking a
+// certificate, without a window.
 
+#include "CertificateTestSupport.h"
 #include "CommandLine.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(TStartAction)
@@ -23,6 +26,47 @@ const std::vector<TOptionSpec> &OptionsWithValues()
         return o;
     }();
     return options;
+}
+
+// The environment of a program started without any display: no X or Wayland
+// display and no platform chosen, so that making a window would fail. Home
+// and its folders in Home.
+QProcessEnvironment WithoutDisplay(const QString &AHome = QString())
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    if (!AHome.isEmpty()) {
+        env.insert("HOME", AHome);
+        env.insert("XDG_DATA_HOME", AHome + "/.local/share");
+        env.insert("XDG_CONFIG_HOME", AHome + "/.config");
+    }
+    return env;
+}
+
+struct TRun
+{
+    bool Finished = false;
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+TRun RunProgram(const QString &AProgram, const QStringList &AArgs,
+                const QProcessEnvironment &AEnv, const QString &AFolder = QString())
+{
+    QProcess p;
+    p.setProcessEnvironment(AEnv);
+    if (!AFolder.isEmpty())
+        p.setWorkingDirectory(AFolder);
+    p.start(AProgram, AArgs);
+    TRun run;
+    run.Finished = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    run.ExitCode = p.exitCode();
+    run.Out = QString::fromUtf8(p.readAllStandardOutput());
+    run.Err = QString::fromUtf8(p.readAllStandardError());
+    return run;
 }
 } // namespace
 
@@ -56,6 +100,27 @@ private slots:
                                   << QStringList{"--help"};
         QTest::newRow("case matters")
             << QStringList{"--HELP"} << TStartAction::Window << QStringList{"--HELP"};
+        QTest::newRow("verify") << QStringList{"--verificar"} << TStartAction::Verify
+                                << QStringList();
+        QTest::newRow("verify a file")
+            << QStringList{"--verificar", "a.crt"} << TStartAction::Verify << QStringList();
+        QTest::newRow("verify without a window")
+            << QStringList{"--verificar", "a.crt", "--sin-ventana"}
+            << TStartAction::VerifyWithoutWindow << QStringList();
+        QTest::newRow("without a window first")
+            << QStringList{"--sin-ventana", "--verificar=a.crt"}
+            << TStartAction::VerifyWithoutWindow << QStringList();
+        // The start-up refuses it: nothing to check.
+        QTest::newRow("without a window alone")
+            << QStringList{"--sin-ventana"} << TStartAction::VerifyWithoutWindow << QStringList();
+        QTest::newRow("help wins over verify")
+            << QStringList{"--verificar", "a.crt", "--sin-ventana", "-h"} << TStartAction::Help
+            << QStringList();
+        QTest::newRow("version wins over verify")
+            << QStringList{"--verificar", "--version"} << TStartAction::Version << QStringList();
+        QTest::newRow("value to --sin-ventana")
+            << QStringList{"--verificar", "--sin-ventana=a.crt"} << TStartAction::Verify
+            << QStringList{"--sin-ventana=a.crt"};
     }
     void argumentsAskForAnAction()
     {
@@ -90,18 +155,44 @@ private slots:
         QCOMPARE(c.Values.value("archivo", "<none>"), QString());
     }
 
+    // The file to check is --verificar's value: a following option is not
+    // taken for it, a file named like an option is given with "=".
+    void verifyTakesItsFile()
+    {
+        TCommandLine c = ParseCommandLine({"--verificar", "Mis certificados/c.crt", "--sin-ventana"});
+        QCOMPARE(c.Given, (QSet<QString>{"verificar", "sin-ventana"}));
+        QCOMPARE(c.Values.value("verificar"), QStringLiteral("Mis certificados/c.crt"));
+        c = ParseCommandLine({"--verificar", "--sin-ventana", "c.crt"});
+        QVERIFY(c.Given.contains("verificar"));
+        QVERIFY(!c.Values.contains("verificar"));
+        QCOMPARE(c.Ignored, QStringList{"c.crt"});
+        c = ParseCommandLine({"--verificar=-c.crt"});
+        QCOMPARE(c.Values.value("verificar"), QStringLiteral("-c.crt"));
+        QCOMPARE(c.Action, TStartAction::Verify);
+    }
+
     void helpListsEveryOptionInSpanish()
     {
         const QString help = HelpText();
         QVERIFY(help.startsWith(QStringLiteral("Uso: zedede [OPCIÓN]\n")));
-        QVERIFY(help.contains(QStringLiteral("  -h, --help     muestra esta ayuda y termina\n")));
-        QVERIFY(help.contains(QStringLiteral("      --version  muestra la versión")));
+        QVERIFY(help.contains(
+            QStringLiteral("  -h, --help                 muestra esta ayuda y termina\n")));
+        QVERIFY(help.contains(QStringLiteral("      --version              muestra la versión")));
+        QVERIFY(help.contains(QStringLiteral(
+            "      --verificar [ARCHIVO]  abre la ventana «Verificar certificado»\n")));
+        QVERIFY(help.contains(QStringLiteral(
+            "      --sin-ventana          verifica ARCHIVO sin ventana (con --verificar)\n")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
+        QVERIFY(help.contains(QStringLiteral("termina con 0 (")));
         const QString more = HelpText(OptionsWithValues());
-        QVERIFY(more.contains(QStringLiteral("      --archivo [ARCHIVO]  abre el archivo\n")));
-        QVERIFY(more.contains(QStringLiteral("  -m, --modo MODO          elige el modo\n")));
+        QVERIFY(more.contains(QStringLiteral("      --archivo [ARCHIVO]    abre el archivo\n")));
+        QVERIFY(more.contains(QStringLiteral("  -m, --modo MODO            elige el modo\n")));
         for (const QString &line : more.split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
+        // A table without the check's options says nothing of it.
+        const std::vector<TOptionSpec> plain(ProgramOptions().begin(),
+                                             ProgramOptions().begin() + 2);
+        QVERIFY(!HelpText(plain).contains(QStringLiteral("--verificar")));
     }
 
     void versionNamesTheProject()
@@ -136,6 +227,95 @@ private slots:
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), expected);
         QCOMPARE(p.readAllStandardError(), QByteArray());
+    }
+
+    // "--verificar ARCHIVO --sin-ventana" in the real program, with no
+    // display at all: a certificate signed by a local authority named as the
+    // production one, for a key beside it (0); the same with another key
+    // beside it, and the request (1); a missing file, and no file (2).
+    void theProgramChecksACertificateWithoutAWindow()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString home = dir.filePath("home");
+        const QString good = dir.filePath("bien"), other = dir.filePath("otra");
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(good) && QDir().mkpath(other));
+        TTestAuthority production;
+        QVERIFY(production.Create(dir.filePath("ac"), "/C=AR/O=AFIP/CN=Computadores"));
+        const QString key = good + "/Privada_Empresa.key";
+        const QString request = good + "/Pedido_Empresa.req";
+        QVERIFY(MakeRsaKey(key));
+        QVERIFY(MakeRequest(key, "/C=AR/O=Empresa SA/CN=facturacion/serialNumber=CUIT 20123456786",
+                            request));
+        QVERIFY(production.SignFor(request, good + "/certificado.crt", 700));
+        QVERIFY(QFile::copy(good + "/certificado.crt", other + "/certificado.crt"));
+        QVERIFY(MakeRsaKey(other + "/Privada_Otra.key"));
+        const QProcessEnvironment env = WithoutDisplay(home);
+        const QString program = QStringLiteral(ZEDEDE_PROGRAM);
+
+        // A relative file, from its folder.
+        TRun run = RunProgram(program, {"--verificar", "certificado.crt", "--sin-ventana"}, env,
+                              good);
+        QVERIFY(run.Finished);
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY2(run.Out.contains(QStringLiteral("Titular: facturacion\n")), qPrintable(run.Out));
+        QVERIFY(run.Out.contains(QStringLiteral("CUIT: 20-12345678-6\n")));
+        QVERIFY(run.Out.contains(QStringLiteral("Autoridad de la A.F.I.P.: Producción\n")));
+        QVERIFY(run.Out.contains(QStringLiteral("Privada_Empresa.key: corresponde\n")));
+        QVERIFY(run.Out.contains(QStringLiteral("Resultado: Certificado de producción válido")));
+
+        run = RunProgram(program, {"--sin-ventana", "--verificar", other + "/certificado.crt"},
+                         env);
+        QVERIFY(run.Finished);
+        QCOMPARE(run.ExitCode, 1);
+        QVERIFY2(run.Out.contains(QStringLiteral("Privada_Otra.key: no corresponde\n")),
+                 qPrintable(run.Out));
+        QVERIFY(run.Out.contains(QStringLiteral(
+            "Resultado: Ninguna clave privada encontrada corresponde a este certificado.")));
+
+        run = RunProgram(program, {"--verificar=" + request, "--sin-ventana"}, env);
+        QCOMPARE(run.ExitCode, 1);
+        QVERIFY2(run.Out.contains(QStringLiteral("Este es el pedido, no el certificado emitido")),
+                 qPrintable(run.Out));
+
+        run = RunProgram(program, {"--verificar", dir.filePath("no-esta.crt"), "--sin-ventana"},
+                         env);
+        QVERIFY(run.Finished);
+        QCOMPARE(run.ExitCode, 2);
+        QVERIFY2(run.Out.contains(QStringLiteral("No se pudo verificar el archivo")),
+                 qPrintable(run.Out));
+
+        for (const QStringList &args :
+             {QStringList{"--sin-ventana"}, QStringList{"--verificar", "--sin-ventana"}}) {
+            run = RunProgram(program, args, env);
+            QVERIFY(run.Finished);
+            QCOMPARE(run.ExitCode, 2);
+            QCOMPARE(run.Out, QString());
+            QCOMPARE(run.Err, QStringLiteral("Indique el archivo a verificar: zedede --verificar "
+                                             "ARCHIVO --sin-ventana\n"));
+        }
+    }
+
+    // "--verificar ARCHIVO" starts with the check's window, the file in it,
+    // and not the wizard's (the start-up is the program's, reporting the
+    // window it shows).
+    void verifyOpensTheCheckWindow()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.filePath("no es un certificado.txt");
+        QVERIFY(WriteTestFile(file, "nada que ver\n"));
+        QProcessEnvironment env = WithoutDisplay(dir.filePath("home"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        TRun run = RunProgram(QStringLiteral(ZEDEDE_SHOWN), {"--verificar", file}, env);
+        QVERIFY(run.Finished);
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY2(run.Err.contains(QStringLiteral("title=Verificar certificado file=") + file
+                                  + '\n'),
+                 qPrintable(run.Err));
+        run = RunProgram(QStringLiteral(ZEDEDE_SHOWN), {"--verificar"}, env);
+        QVERIFY2(run.Err.contains(QStringLiteral("title=Verificar certificado file=\n")),
+                 qPrintable(run.Err));
     }
 };
 
