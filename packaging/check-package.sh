@@ -8,7 +8,9 @@
 # a temporary folder, without apt.
 #
 # Checked: lintian reports no error; "zedede --version" and "--help" answer
-# without a window; the menu entry and the AppStream data validate; the icon
+# without a window; the menu entry and the AppStream data validate, and its
+# second action opens the certificate check; "zedede --verificar ARCHIVO
+# --sin-ventana" checks a certificate without a window; the icon
 # the menu entry names is there at 48 pixels; the OpenSSL installer next to
 # the program prepares a folder; the program started on a virtual display
 # (xvfb) shows its window, whose WM_CLASS is the menu entry's StartupWMClass.
@@ -78,6 +80,23 @@ step "install-openssl.sh"
 grep -q "^OPENSSL_CONF=$XDG_DATA_HOME/Vemra/OpenSSL/openssl.cnf\$" "$XDG_CONFIG_HOME/Vemra/environment" \
     || fail "the installer recorded no OpenSSL folder"
 "$XDG_DATA_HOME/Vemra/OpenSSL/openssl" version >/dev/null || fail "the OpenSSL folder has no working openssl"
+
+step "the menu entry's certificate check, zedede --verificar ARCHIVO --sin-ventana"
+grep -q '^Exec=zedede --verificar %f$' "$desktop" || fail "the menu entry has no certificate check action"
+# A certificate signed by itself: read, its key found beside it, and not
+# issued by the tax authority (a problem: 1).
+mkdir -p "$work/check"
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=prueba" -days 10 \
+    -keyout "$work/check/Privada_prueba.key" -out "$work/check/prueba.crt" 2>/dev/null
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --verificar "$work/check/prueba.crt" \
+    --sin-ventana >"$work/check/out.txt" 2>&1 || status=$?
+cat "$work/check/out.txt"
+[ "$status" -eq 1 ] || fail "--verificar --sin-ventana ended with $status, not 1"
+grep -q 'Privada_prueba.key: corresponde$' "$work/check/out.txt" || fail "--sin-ventana found no key"
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --sin-ventana 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "--sin-ventana without a file ended with $status, not 2"
 
 step "the window, on a virtual display"
 cat >"$work/show.sh" <<'SHOW'
