@@ -84,7 +84,9 @@ bool LoadSpanishTranslation(QApplication &AApp);
 extern std::function<void(QWidget *AMainWindow)> OnMainWindowShown;
 
 // The whole program: the command line (--help and --version print and end
-// without a window), the application object at a scale factor at which the
+// without a window; --verificar ARCHIVO --sin-ventana checks the file without
+// one; --verificar alone opens the check's window instead of the wizard's),
+// the application object at a scale factor at which the
 // window fits the screen, font, Spanish texts, the main window and the
 // message loop until that window closes. Returns the exit code.
 int RunZeDede(int argc, char **argv);
