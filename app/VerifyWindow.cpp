@@ -1,13 +1,14 @@
 #include "VerifyWindow.h"
 
 #include "DataValidation.h"
+#include "FormStyle.h"
 #include "OpenSSLRun.h"
 #include "PfxExport.h"
 #include "UCWWizard.h"
 #include "UserInterfaceFont.h"
+#include "uZeDede.h"
 #include "ZeDedeApp.h"
 #include "ZeDedeArt.h"
-#include "uZeDede.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -27,23 +27,10 @@
 
 namespace {
 
-const QColor kLightYellow(255, 255, 200);
 const QColor kProblemText(150, 0, 0);
 constexpr int kWidth = 660;
 constexpr int kHeight = 620;
 constexpr int kValueLeft = 150;
-
-class TStarPasswordStyle : public QProxyStyle
-{
-public:
-    int styleHint(StyleHint AHint, const QStyleOption *AOption, const QWidget *AWidget,
-                  QStyleHintReturn *AReturn) const override
-    {
-        if (AHint == SH_LineEdit_PasswordCharacter)
-            return '*';
-        return QProxyStyle::styleHint(AHint, AOption, AWidget, AReturn);
-    }
-};
 
 QFont BoldFont()
 {

@@ -5,16 +5,17 @@
 #include "DataValidation.h"
 #include "Exception.h"
 #include "FileCtrlKv.h"
+#include "FormStyle.h"
 #include "OpenSSLSetup.h"
 #include "Paths.h"
 #include "Registry.h"
 #include "RequestGenerator.h"
 #include "UCWWizard.h"
-#include "WizardButtonBar.h"
-#include "ZeDedeArt.h"
-#include "ZeDedeApp.h"
 #include "UserInterfaceFont.h"
 #include "WindowWork.h"
+#include "WizardButtonBar.h"
+#include "ZeDedeApp.h"
+#include "ZeDedeArt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,7 +29,6 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QProgressBar>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionFocusRect>
@@ -38,21 +38,6 @@
 #include <algorithm>
 
 namespace {
-
-const QColor kLightYellow(255, 255, 200);
-
-// Line edits that show "*" for every typed character.
-class TStarPasswordStyle : public QProxyStyle
-{
-public:
-    int styleHint(StyleHint AHint, const QStyleOption *AOption, const QWidget *AWidget,
-                  QStyleHintReturn *AReturn) const override
-    {
-        if (AHint == SH_LineEdit_PasswordCharacter)
-            return '*';
-        return QProxyStyle::styleHint(AHint, AOption, AWidget, AReturn);
-    }
-};
 
 // A picture drawn transparently loses every pixel of its bottom-left
 // pixel's colour. The drawings give that corner a colour of its own; a
