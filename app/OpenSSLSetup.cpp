@@ -67,8 +67,12 @@ void InstallOpenSSL(const QString &ProgramFolder)
     const QString installer = InstallerPath(ProgramFolder);
     if (!QFileInfo::exists(installer))
         throw Exception(QStringLiteral("No se pudo encontrar el archivo %1.").arg(installer));
+    // The installer is opened as from the desktop: it shows its own pages and
+    // may ask for the rights to write the machine's settings.
+    TExecuteOptions options;
+    options.ThroughShell = true;
     TExecuteOutcome outcome;
-    if (!ExecuteAndWait(installer, DirectoryPart(installer), QString(), outcome)) {
+    if (!ExecuteAndWait(installer, DirectoryPart(installer), QString(), options, outcome)) {
         if (outcome.Cancelled)
             throw EAbort();
         InstallFailed(QStringLiteral("No se pudo ejecutar la instalación de OpenSSL."), installer,
