@@ -1,5 +1,6 @@
 #include "OpenSSLSetup.h"
 
+#include "Environment.h"
 #include "Exception.h"
 #include "Paths.h"
 #include "Process.h"
@@ -43,8 +44,12 @@ QString OpenSSLDirOf(const QString &ConfValue)
 
 QString GetOpenSSLDir()
 {
-    return OpenSSLDirOf(ReadRegistryString(THKey::LocalMachine, kEnvironmentKey,
-                                           QStringLiteral("OPENSSL_CONF"), QString()));
+    const QString conf = ReadRegistryString(THKey::LocalMachine, kEnvironmentKey,
+                                            QStringLiteral("OPENSSL_CONF"), QString());
+    // openssl finds its configuration through this value; one set by the
+    // installer after this program started is passed on to openssl too.
+    AdoptMachineEnvironmentValue(QStringLiteral("OPENSSL_CONF"), conf);
+    return OpenSSLDirOf(conf);
 }
 
 bool OpenSSLInstalled() { return !GetOpenSSLDir().isEmpty(); }

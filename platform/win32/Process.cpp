@@ -127,7 +127,21 @@ DWORD WaitSliced(HANDLE Process, qint64 Ms, const TWaitRunner *Runner, HANDLE Ou
         const ULONGLONG now = GetTickCount64();
         const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
         const bool sliced = Runner || Output;
-        const DWORD r = WaitForSingleObject(Process, sliced ? std::min(left, kSliceMs) : left);
+        const DWORD ms = sliced ? std::min(left, kSliceMs) : left;
+        // Without a runner the wait may block a window's thread: messages
+        // that other programs send to its windows (an installer announcing
+        // a changed setting to every window, and waiting for the answers)
+        // are answered meanwhile; nothing posted is taken from the queue.
+        const DWORD r = Runner ? WaitForSingleObject(Process, ms)
+                               : MsgWaitForMultipleObjects(1, &Process, FALSE, ms, QS_SENDMESSAGE);
+        if (!Runner && r == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            Tail.ReadAvailable(Output);
+            if (GetTickCount64() >= deadline)
+                return WAIT_TIMEOUT;
+            continue;
+        }
         Tail.ReadAvailable(Output);
         if (r != WAIT_TIMEOUT || GetTickCount64() >= deadline)
             return r;
