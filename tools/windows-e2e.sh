@@ -10,8 +10,7 @@
 #   ./dev.sh windows && tools/windows-e2e.sh
 #
 # Needs xvfb, openbox, xdotool, x11-xserver-utils (xmodmap), imagemagick
-# (import) and openssl besides
-# what ./dev.sh windows installs. Exits non-zero at the first step that fails.
+# (import) and openssl besides what ./dev.sh windows installs. Exits non-zero at the first step that fails.
 set -eu
 
 cd "$(dirname "$0")/.."
@@ -55,7 +54,7 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
 done
 export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY" -noreset -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 pids="$xvfb"
 cleanup() {
@@ -65,12 +64,12 @@ cleanup() {
 trap cleanup EXIT INT TERM
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 # The characters typed beyond ASCII get keys of their own before wine reads
-# the keyboard map (xdotool's keys made on the fly are not seen by wine).
-keycode=200
-for sym in eacute leftdoublequotemark rightdoublequotemark endash EuroSign; do
-    xmodmap -e "keycode $keycode = $sym" 
-    keycode=$((keycode + 1))
-done
+# the keyboard map: wine does not follow the keys xdotool makes for them on
+# the fly. (-noreset keeps the map when the last client goes.)
+# Keys of the main block that the data do not use take them (` [ ] \ ;),
+# so that wine gives them key codes and reads their characters.
+xmodmap -e "keycode 49 = eacute" -e "keycode 34 = leftdoublequotemark" \
+    -e "keycode 35 = rightdoublequotemark" -e "keycode 51 = endash" -e "keycode 47 = EuroSign"
 openbox >"$work/openbox.log" 2>&1 &
 pids="$pids $!"
 
@@ -172,16 +171,19 @@ expected="subject=emailAddress=$MAIL,CN=$OPERATOR,O=$COMPANY,serialNumber=CUIT $
 [ "$subject" = "$expected" ] || fail "subject: $subject (expected $expected)"
 echo "   $subject"
 # The challenge password's bytes, whatever its string type.
-challenge=$(openssl asn1parse -in "$req" | awk '/:challengePassword/ {getline; print}' \
-    | sed 's/.*:\([^:]*\)$/\1/')
+challenge=$(openssl asn1parse -in "$req" \
+    | awk '/:challengePassword/ {getline; getline; sub(/^.*STRING *:/, ""); print}')
 [ "$challenge" = "$PASSWORD" ] || fail "challenge password: '$challenge'"
 echo "   challengePassword=$challenge"
 openssl req -in "$req" -noout -pubkey | openssl pkey -pubin -noout -text 2>/dev/null \
     | head -1 | grep -q '4096 bit' || fail "the request's key is not of 4096 bits"
 [ "$(openssl rsa -in "$key" -pubout 2>/dev/null)" = "$(openssl req -in "$req" -noout -pubkey)" ] \
     || fail "the request does not hold the key's public part"
-echo "   origin file: $(iconv -f WINDOWS-1252 -t UTF-8 "$src" 2>/dev/null || cat "$src")"
-test -s "$src" || fail "empty origin file"
+# The origin file: one line in the system's code page (Windows-1252 here).
+origin=$(iconv -f WINDOWS-1252 -t UTF-8 "$src")
+[ "$origin" = "C=AR,O=$COMPANY,serialNumber=CUIT $CUIT,CN=$OPERATOR,emailAddress=$MAIL" ] \
+    || fail "origin file: $origin"
+echo "   origin file: $origin"
 
 step "Finalizar closes the window"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
