@@ -108,8 +108,7 @@ shot 1-bienvenida 2
 step "Siguiente: OpenSSL is missing, the question is answered Yes"
 key Return
 question=$(wait_window '^Asistente para la generación' 20) || fail "no question"
-sleep 1
-shot 2-pregunta 0
+shot 2-pregunta 2
 key Return
 
 step "the OpenSSL installer started by ZeDede, answered from the keyboard"
