@@ -22,7 +22,7 @@ dpkg-dev lintian desktop-file-utils appstream xvfb xauth x11-utils"
 # The Windows build: mingw-w64, wine to run the tests, NSIS for the installers.
 WINDOWS_PACKAGES="cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libpng-dev \
 libfontconfig-dev libgl-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-mingw-w64-tools wine64 fonts-wine nsis xz-utils"
+mingw-w64-tools wine64 fonts-wine nsis xz-utils qt6-translations-l10n icoutils"
 WIN_BUILD_DIR=${WIN_BUILD_DIR:-build-win}
 # Qt and OpenSSL for Windows, beside the project (see its README).
 if [ -z "${WINDOWS_KIT:-}" ]; then

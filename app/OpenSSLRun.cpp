@@ -4,6 +4,7 @@
 #include "uVmWriteToLog.h"
 
 #include <QFileInfo>
+#include "Paths.h"
 #include "Process.h"
 #include <QStandardPaths>
 
@@ -66,7 +67,7 @@ QString CheckOpenSSLProgram()
 {
     const QString dir = GetOpenSSLDir();
     if (!dir.isEmpty()) {
-        const QString inFolder = dir + QStringLiteral("openssl");
+        const QString inFolder = dir + ProgramFileName(QStringLiteral("openssl"));
         if (QFileInfo(inFolder).isExecutable())
             return inFolder;
     }

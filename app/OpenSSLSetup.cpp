@@ -1,5 +1,6 @@
 #include "OpenSSLSetup.h"
 
+#include "Environment.h"
 #include "Exception.h"
 #include "Paths.h"
 #include "Process.h"
@@ -43,8 +44,12 @@ QString OpenSSLDirOf(const QString &ConfValue)
 
 QString GetOpenSSLDir()
 {
-    return OpenSSLDirOf(ReadRegistryString(THKey::LocalMachine, kEnvironmentKey,
-                                           QStringLiteral("OPENSSL_CONF"), QString()));
+    const QString conf = ReadRegistryString(THKey::LocalMachine, kEnvironmentKey,
+                                            QStringLiteral("OPENSSL_CONF"), QString());
+    // openssl finds its configuration through this value; one set by the
+    // installer after this program started is passed on to openssl too.
+    AdoptMachineEnvironmentValue(QStringLiteral("OPENSSL_CONF"), conf);
+    return OpenSSLDirOf(conf);
 }
 
 bool OpenSSLInstalled() { return !GetOpenSSLDir().isEmpty(); }
@@ -67,8 +72,12 @@ void InstallOpenSSL(const QString &ProgramFolder)
     const QString installer = InstallerPath(ProgramFolder);
     if (!QFileInfo::exists(installer))
         throw Exception(QStringLiteral("No se pudo encontrar el archivo %1.").arg(installer));
+    // The installer is opened as from the desktop: it shows its own pages and
+    // may ask for the rights to write the machine's settings.
+    TExecuteOptions options;
+    options.ThroughShell = true;
     TExecuteOutcome outcome;
-    if (!ExecuteAndWait(installer, DirectoryPart(installer), QString(), outcome)) {
+    if (!ExecuteAndWait(installer, DirectoryPart(installer), QString(), options, outcome)) {
         if (outcome.Cancelled)
             throw EAbort();
         InstallFailed(QStringLiteral("No se pudo ejecutar la instalación de OpenSSL."), installer,

@@ -1,20 +1,16 @@
 #include "PfxExport.h"
 
 #include "DataValidation.h"
+#include "FileWrite.h"
 #include "OpenSSLRun.h"
 #include "RequestGenerator.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
-#include <cerrno>
 #include <cstring>
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,6 +22,27 @@ void Wipe(QByteArray &Bytes)
     Bytes.clear();
 }
 
+// A new file made from Pattern (its "XXXXXX" replaced), created exclusively
+// and owner-only (QTemporaryFile's own mode on Unix; on Windows the folder's
+// permissions apply, and %TEMP% lies in the user's own profile). Its path,
+// kept after the object goes; Bytes written into it.
+QString CreatePrivateFile(const QString &Pattern, const QByteArray &Bytes, const QString &Failure)
+{
+    QTemporaryFile file(Pattern);
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw EToolError(Failure, file.errorString());
+    const QString path = file.fileName();
+    const bool written = file.write(Bytes) == Bytes.size() && file.flush();
+    const QString reason = file.errorString();
+    file.close();
+    if (!written) {
+        QFile::remove(path);
+        throw EToolError(Failure, reason);
+    }
+    return path;
+}
+
 // The password in an owner-only temporary file for openssl's "file:"
 // source (never on its command line); overwritten and removed when done.
 class TPasswordFile
@@ -33,39 +50,30 @@ class TPasswordFile
 public:
     explicit TPasswordFile(const QString &Password)
     {
-        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/zedede-XXXXXX"));
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0)
-            throw EToolError(QStringLiteral("No se pudo preparar la contraseña para OpenSSL."),
-                             QString::fromLocal8Bit(std::strerror(errno)));
-        ::fchmod(fd, 0600);
-        FPath = QFile::decodeName(pattern);
         QByteArray bytes = Password.toUtf8();
         FSize = bytes.size();
-        const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-        Wipe(bytes);
-        ::close(fd);
-        if (!written) {
-            Remove();
-            throw EToolError(QStringLiteral("No se pudo preparar la contraseña para OpenSSL."),
-                             QString::fromLocal8Bit(std::strerror(errno)));
+        try {
+            FPath = CreatePrivateFile(QDir::tempPath() + QStringLiteral("/zedede-XXXXXX"), bytes,
+                                      QStringLiteral("No se pudo preparar la contraseña para OpenSSL."));
+        } catch (...) {
+            Wipe(bytes);
+            throw;
         }
+        Wipe(bytes);
     }
     ~TPasswordFile() { Remove(); }
     // The argument of -passin / -passout.
-    QString Source() const { return QStringLiteral("file:") + FPath; }
+    QString Source() const { return QStringLiteral("file:") + QDir::toNativeSeparators(FPath); }
 
 private:
     void Remove()
     {
         if (FPath.isEmpty())
             return;
-        const int fd = ::open(QFile::encodeName(FPath).constData(), O_WRONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            const QByteArray zeros(FSize, '\0');
-            if (::write(fd, zeros.constData(), size_t(zeros.size())) < 0) {
-            }
-            ::close(fd);
+        QFile file(FPath);
+        if (file.open(QIODevice::ReadWrite)) {
+            file.write(QByteArray(FSize, '\0'));
+            file.close();
         }
         QFile::remove(FPath);
         FPath.clear();
@@ -82,15 +90,10 @@ public:
     explicit TTemporaryPfx(const QString &Target)
     {
         const QFileInfo fi(Target);
-        QByteArray pattern = QFile::encodeName(fi.absolutePath() + QStringLiteral("/.")
-                                               + fi.fileName() + QStringLiteral(".XXXXXX"));
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0)
-            throw EToolError(QStringLiteral("No se pudo crear el archivo %1").arg(Target),
-                             QString::fromLocal8Bit(std::strerror(errno)));
-        ::fchmod(fd, 0600);
-        ::close(fd);
-        FPath = QFile::decodeName(pattern);
+        FPath = CreatePrivateFile(fi.absolutePath() + QStringLiteral("/.") + fi.fileName()
+                                      + QStringLiteral(".XXXXXX"),
+                                  QByteArray(),
+                                  QStringLiteral("No se pudo crear el archivo %1").arg(Target));
     }
     ~TTemporaryPfx()
     {
@@ -212,17 +215,16 @@ TPfxResult ExportPfx(const TCertificateInfo &Info, const QString &KeyFile,
     if (!run.Succeeded() || QFileInfo(temporary.Path()).size() == 0)
         throw EToolError(QStringLiteral("No se pudo generar el archivo %1").arg(PfxFile),
                          run.Reason());
-    ::chmod(QFile::encodeName(temporary.Path()).constData(), 0600);
+    RestrictToOwner(temporary.Path());
     ReadBack(Info, KeyFile, temporary.Path(), password, PfxFile);
 
     TPfxResult result;
     result.File = PfxFile;
     result.KeptFile = KeepExistingFile(PfxFile, Stamp);
-    if (::rename(QFile::encodeName(temporary.Path()).constData(),
-                 QFile::encodeName(PfxFile).constData())
-        != 0)
+    TFileError error;
+    if (!RenameFile(temporary.Path(), PfxFile, error))
         throw EToolError(QStringLiteral("No se pudo guardar el archivo %1").arg(PfxFile),
-                         QString::fromLocal8Bit(std::strerror(errno)));
+                         error.Reason());
     temporary.Release();
     return result;
 }

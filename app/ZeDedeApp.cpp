@@ -233,7 +233,9 @@ bool LoadSpanishTranslation(QApplication &AApp)
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
     auto *translator = new QTranslator(&AApp);
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!translator->load(QStringLiteral("qtbase_es"), dir)
+    // The program's own copy first (the Windows program carries one).
+    if (!translator->load(QStringLiteral("qtbase_es"), QStringLiteral(":/translations"))
+        && !translator->load(QStringLiteral("qtbase_es"), dir)
         && !translator->load(QStringLiteral("qtbase_es"),
                              QStringLiteral("/usr/share/qt6/translations"))) {
         delete translator;

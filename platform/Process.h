@@ -40,6 +40,13 @@ struct TExecuteOptions
     qint64 TimeLimit = -1;
     // How much of the output is kept: its last OutputLimit bytes.
     int OutputLimit = 64 * 1024;
+    // The program deals with the user through windows of its own (an
+    // installer). On Windows the shell starts it, as if it were opened from
+    // the desktop, so that it can ask for the rights it needs; no output is
+    // kept then, and a program abandoned is stopped alone, without what it
+    // started. Other programs are started directly, without a console
+    // window. Elsewhere this changes nothing.
+    bool ThroughShell = false;
 };
 
 // What became of one run.

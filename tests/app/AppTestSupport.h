@@ -16,10 +16,12 @@
 #include <QTest>
 #include <QWidget>
 
+#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 // A request that passes validation, with accented names; Folder is the
 // destination.
@@ -181,6 +183,9 @@ inline bool MakeReadOnlyFolder(const QString &Folder)
     };
     if (!writable())
         return true;
+#ifndef Q_OS_LINUX
+    return false;
+#else
     const int fd = ::open(QFile::encodeName(Folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return false;
@@ -191,11 +196,13 @@ inline bool MakeReadOnlyFolder(const QString &Folder)
     }
     ::close(fd);
     return !writable();
+#endif
 }
 
 // Undoes MakeReadOnlyFolder.
 inline void MakeWritableFolder(const QString &Folder)
 {
+#ifdef Q_OS_LINUX
     const int fd = ::open(QFile::encodeName(Folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         int flags = 0;
@@ -205,6 +212,7 @@ inline void MakeWritableFolder(const QString &Folder)
         }
         ::close(fd);
     }
+#endif
     QFile::setPermissions(Folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                       | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 }

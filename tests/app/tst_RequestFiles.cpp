@@ -9,8 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <sys/file.h>
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -28,11 +30,13 @@ void WriteFile(const QString &Path, const QByteArray &Bytes)
         f.write(Bytes);
 }
 
+#ifndef Q_OS_WIN
 mode_t Mode(const QString &Path)
 {
     struct stat st {};
     return ::lstat(QFile::encodeName(Path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
+#endif
 
 } // namespace
 
@@ -61,7 +65,10 @@ private slots:
 
         QFile holder(path);
         QVERIFY(holder.open(QIODevice::ReadWrite));
+#ifndef Q_OS_WIN
+        // (On Windows the open file alone is busy for an exclusive append.)
         QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
+#endif
         QVERIFY_THROWS_EXCEPTION(Exception, SaveBytesToFile(path, "x", true));
         holder.close();
 
@@ -103,8 +110,10 @@ private slots:
                            {dir + "/c.new", dir + "/c.txt"}});
             QFAIL("no error");
         } catch (const Exception &e) {
-            QCOMPARE(e.Message(), "Cannot create file \"" + dir
-                                      + "/c.txt\". El sistema no puede encontrar la ruta especificada.");
+            // The system's reason: "la ruta" on Linux, "el archivo" on Windows.
+            QVERIFY2(e.Message().startsWith("Cannot create file \"" + dir
+                                            + "/c.txt\". El sistema no puede encontrar "),
+                     qPrintable(e.Message()));
         }
         // The earlier files are back; the new ones that had moved are gone.
         QCOMPARE(FolderEntries(dir), (QStringList{"a.key", "c.txt"}));
@@ -126,6 +135,10 @@ private slots:
 
     void newPrivateFilesAreNewOwnerOnlyAndNeverThroughALink()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Unix file modes, the umask and symbolic links; on Windows the folder's "
+              "permissions apply");
+#else
         const QString dir = FHome.filePath("private");
         QDir().mkpath(dir);
         const mode_t old = ::umask(0);
@@ -153,6 +166,7 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(dir + "/open"));
         QCOMPARE(FolderEntries(dir).size(), 3); // a, link and the kept temporary
+#endif
     }
 };
 
