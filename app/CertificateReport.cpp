@@ -1,6 +1,7 @@
 #include "CertificateReport.h"
 
 #include "OpenSSLRun.h"
+#include "Paths.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -122,7 +123,7 @@ QString DaysLeftText(const TVerification &V)
 QString KeyText(const TVerification &V)
 {
     if (!V.MatchingKey.isEmpty())
-        return QStringLiteral("Corresponde a %1").arg(V.MatchingKey);
+        return QStringLiteral("Corresponde a %1").arg(NativePath(V.MatchingKey));
     if (V.Keys.isEmpty())
         return QStringLiteral("No se encontraron claves privadas (Privada_*.key); "
                               "elija la clave del certificado.");
@@ -196,7 +197,7 @@ TVerifyExit ExitCodeOf(const TVerification &V)
 QStringList FindingLines(const TVerification &V)
 {
     QStringList lines;
-    lines << QStringLiteral("Archivo: %1").arg(V.File);
+    lines << QStringLiteral("Archivo: %1").arg(NativePath(V.File));
     lines << QStringLiteral("Tipo de archivo: %1").arg(FileKindText(V.Identity));
     if (V.IsCertificate()) {
         const TCertificateInfo &c = V.Certificate;
@@ -212,14 +213,14 @@ QStringList FindingLines(const TVerification &V)
         for (const TKeyCandidate &k : V.Keys) {
             switch (k.State) {
             case TKeyCandidate::Matches:
-                lines << QStringLiteral("  %1: corresponde").arg(k.File);
+                lines << QStringLiteral("  %1: corresponde").arg(NativePath(k.File));
                 break;
             case TKeyCandidate::Differs:
-                lines << QStringLiteral("  %1: no corresponde").arg(k.File);
+                lines << QStringLiteral("  %1: no corresponde").arg(NativePath(k.File));
                 break;
             case TKeyCandidate::Unreadable:
                 lines << QStringLiteral("  %1: no se pudo leer (%2)")
-                             .arg(k.File, QString(k.Reason).replace(QLatin1Char('\n'),
+                             .arg(NativePath(k.File), QString(k.Reason).replace(QLatin1Char('\n'),
                                                                     QLatin1Char(' ')));
                 break;
             }

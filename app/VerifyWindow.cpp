@@ -3,6 +3,7 @@
 #include "DataValidation.h"
 #include "FormStyle.h"
 #include "OpenSSLRun.h"
+#include "Paths.h"
 #include "PfxExport.h"
 #include "UCWWizard.h"
 #include "UserInterfaceFont.h"
@@ -379,7 +380,7 @@ void TfrmVerificar::Guarded(const std::function<void()> &AAction)
 void TfrmVerificar::OpenFile(const QString &AFile)
 {
     Clear();
-    eArchivo->setText(AFile);
+    eArchivo->setText(NativePath(AFile));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         FVerification = VerifyFile(AFile, DefaultFolder.isEmpty() ? DefaultCertificatesFolder()
@@ -429,12 +430,12 @@ void TfrmVerificar::ShowVerification()
         if (!v.MatchingKey.isEmpty()) {
             const QFileInfo key(v.MatchingKey);
             keyLines << QStringLiteral("Corresponde a la clave %1").arg(key.fileName())
-                     << metrics.elidedText(QStringLiteral("en %1").arg(key.absolutePath()),
+                     << metrics.elidedText(QStringLiteral("en %1").arg(NativePath(key.absolutePath())),
                                            Qt::ElideMiddle, laClave->width());
         } else {
             keyLines << KeyText(v);
         }
-        laClave->setToolTip(v.MatchingKey);
+        laClave->setToolTip(NativePath(v.MatchingKey));
         if (v.MatchingKey.isEmpty() && !v.Keys.isEmpty()) {
             QStringList names;
             for (const TKeyCandidate &k : v.Keys)
@@ -447,7 +448,7 @@ void TfrmVerificar::ShowVerification()
         gbClave->setEnabled(true);
         gbPfx->setEnabled(!v.MatchingKey.isEmpty());
         if (ePfx->text().isEmpty() || !gbPfx->isEnabled())
-            ePfx->setText(DefaultPfxFile(v.File));
+            ePfx->setText(NativePath(DefaultPfxFile(v.File)));
     }
     SetResult(ResultLine(v), ExitCodeOf(v) != veOk);
 }

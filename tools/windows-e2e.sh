@@ -184,6 +184,37 @@ origin=$(iconv -f WINDOWS-1252 -t UTF-8 "$src")
     || fail "origin file: $origin"
 echo "   origin file: $origin"
 
+step "the certificate check: the request signed by a local authority, read by ZeDede.exe"
+mkdir -p "$work/ca"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/ca/ca.key" -out "$work/ca/ca.crt" \
+    -subj "/C=AR/O=AFIP/CN=Computadores" -days 30 2>/dev/null
+openssl x509 -req -in "$req" -CA "$work/ca/ca.crt" -CAkey "$work/ca/ca.key" -CAcreateserial \
+    -days 700 -out "$folder/certificado.crt" 2>/dev/null
+wfolder="C:\\users\\$(id -un)\\Documents\\Mis certificados"
+status=0
+$W 'C:\ZeDede\ZeDede.exe' --verificar "$wfolder\\certificado.crt" --sin-ventana \
+    >"$work/verificar.txt" 2>/dev/null || status=$?
+report=$(iconv -f WINDOWS-1252 -t UTF-8 "$work/verificar.txt" | tr -d '\r')
+printf '%s\n' "$report" | sed 's/^/   /'
+[ "$status" -eq 0 ] || fail "the check ended with $status"
+printf '%s\n' "$report" | grep -qxF "Titular: $OPERATOR" || fail "the check's holder"
+printf '%s\n' "$report" | grep -qxF "Clave privada: Corresponde a $wfolder\\$(basename "$key")" \
+    || fail "the check's key"
+printf '%s\n' "$report" | grep -q "^Resultado: Certificado de producción válido" || fail "the check's result"
+# The check's window, on the same certificate.
+(cd "$WINEPREFIX/drive_c/ZeDede" && exec $W ZeDede.exe --verificar "$wfolder\\certificado.crt") \
+    >"$work/verificar-ventana.log" 2>&1 &
+pids="$pids $!"
+check=$(wait_window '^Verificar certificado' 60) || fail "no check window"
+shot 9-verificar 3
+xdotool windowactivate --sync "$check" 2>/dev/null || true
+key alt+F4
+i=0
+while xdotool search --onlyvisible --name '^Verificar certificado' >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -gt 50 ] && fail "the check window stayed open"
+    sleep 0.2
+done
+
 step "Finalizar closes the window"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 key alt+t
