@@ -7,8 +7,13 @@
 # host's openssl. Screenshots of the pages go to $SHOTS (default
 # build-win/e2e/shots).
 #
-#   ./dev.sh windows && tools/windows-e2e.sh
+#   ./dev.sh windows-test && tools/windows-e2e.sh
 #
+# (windows-test builds ZeDede.exe and the installers and makes the tests'
+# wine prefix, which is copied here.) CI does not run it: it drives the real
+# windows with the keyboard and fixed pauses, which a busy machine can
+# outrun, and needs a display stack of its own; it takes about a minute and a
+# half.
 # Needs xvfb, openbox, xdotool, x11-xserver-utils (xmodmap), imagemagick
 # (import) and openssl besides what ./dev.sh windows installs. Exits non-zero at the first step that fails.
 set -eu
