@@ -1,6 +1,7 @@
 #include "FileCtrlKv.h"
 
 #include "UserInterfaceFont.h"
+#include "Drives.h"
 
 #include "Exception.h"
 
@@ -22,7 +23,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardItemModel>
-#include <QStorageInfo>
 #include <QSysInfo>
 #include <QTextStream>
 #include <QTimer>
@@ -404,26 +404,13 @@ void TBrowseFolderDlgKV::BuildDialog()
         for (const QString &name : KnownComputerNames())
             root->appendRow(NewItem(name, ikComputer, iiComputer, QString()));
         root->setData(true, RolePopulated);
-    } else if (FDesktopRoot) {
+    } else if (SingleRoot()) {
         root = NewItem(QStringLiteral("/"), ikFolder, iiDrive, QStringLiteral("/"));
         Populate(root);
     } else {
         root = NewItem(QStringLiteral("Equipo"), ikVirtual, iiComputer, QString());
-        QStringList seen{QStringLiteral("/")};
-        root->appendRow(NewItem(QStringLiteral("/"), ikFolder, iiDrive, QStringLiteral("/")));
-        QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
-        std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo &a, const QStorageInfo &b) {
-            return a.rootPath() < b.rootPath();
-        });
-        for (const QStorageInfo &v : volumes) {
-            if (!v.isValid() || !v.isReady() || !v.device().startsWith("/dev/")
-                || seen.contains(v.rootPath()))
-                continue;
-            seen.append(v.rootPath());
-            const QString text = v.name().isEmpty() ? v.rootPath()
-                                                    : v.name() + QStringLiteral(" (") + v.rootPath() + QLatin1Char(')');
-            root->appendRow(NewItem(text, ikFolder, iiDrive, v.rootPath()));
-        }
+        for (const TComputerDrive &d : ComputerDrives())
+            root->appendRow(NewItem(d.Text, ikFolder, iiDrive, d.RootPath));
         for (int i = 0; i < root->rowCount(); ++i)
             if (HasSubFolders(root->child(i)->data(RolePath).toString()))
                 AddPlaceholder(root->child(i));
@@ -542,6 +529,11 @@ QStandardItem *TBrowseFolderDlgKV::FindChild(QStandardItem *AParent, const QStri
     return nullptr;
 }
 
+bool TBrowseFolderDlgKV::SingleRoot() const
+{
+    return FDesktopRoot && !FileSystemRoot().isEmpty();
+}
+
 QStandardItem *TBrowseFolderDlgKV::ItemForPath(const QString &APath)
 {
     QStandardItem *root = FModel->item(0);
@@ -553,7 +545,7 @@ QStandardItem *TBrowseFolderDlgKV::ItemForPath(const QString &APath)
     const QString path = QDir::cleanPath(QDir(APath).absolutePath());
     QStandardItem *start = nullptr;
     QString startPath;
-    if (FDesktopRoot) {
+    if (SingleRoot()) {
         start = root;
         startPath = QStringLiteral("/");
     } else {

@@ -117,6 +117,9 @@ public:
     static bool IsValidFolderName(const QString &AName);
 
 private:
+    // The tree starts at the system's one root: asked for (DesktopRoot) and
+    // there is one. Otherwise it starts at "Equipo" and its drives.
+    bool SingleRoot() const;
     void BuildDialog();
     void InitDialog();
     void SelChanged(const QModelIndex &AIndex);
