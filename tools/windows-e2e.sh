@@ -150,6 +150,14 @@ type_text "$PASSWORD"; key Tab
 type_text "$PASSWORD"; key Tab
 shot 7-datos 1
 
+step "the folder dialog: Equipo and the drive letters"
+key Tab space                    # "..." beside the folder
+wait_window '^Buscar Carpeta' 20 >/dev/null || fail "no folder dialog"
+shot 7b-carpeta 1
+key Escape
+sleep 1
+key shift+Tab                    # back to the folder field
+
 step "Siguiente: openssl.exe writes the key, the request and the origin file"
 key Return
 folder="$users/Documents/Mis certificados"
