@@ -5,7 +5,8 @@
 #                          build the Debian package and check it (as root: install
 #                          it with apt, check the installed program, remove it);
 #                          then build the tests again with AddressSanitizer and
-#                          UndefinedBehaviorSanitizer (in build-asan) and run them
+#                          UndefinedBehaviorSanitizer (in build-asan) and run them;
+#                          then everything windows-test does
 #   ./dev.sh windows       cross-build ZeDede.exe and its installers for 64-bit
 #                          Windows (build-win/)
 #   ./dev.sh windows-test  cross-build the tests and run them under wine
@@ -120,6 +121,9 @@ case "${1:-}" in
         (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
         package_and_check
         sanitizer_tests
+        # Last, the Windows build and its tests under wine (a command of its
+        # own, since it ends the script with the tests' status).
+        ./dev.sh windows-test
         ;;
     windows)
         build_windows --target ZeDede openssl_installer zedede_installer
