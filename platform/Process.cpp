@@ -25,10 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::atomic<int> GFirstWait{TExecuteWaits().First};
-std::atomic<int> GSecondWait{TExecuteWaits().Second};
-thread_local TWaitRunner *GWaitRunner = nullptr;
-
 // How often a wait looks at its runner's cancellation.
 constexpr int kCancelPollMs = 20;
 
@@ -313,32 +309,6 @@ void LeaveRunning(pid_t Pid, int Output)
 
 } // namespace
 
-TExecuteWaits ExecuteWaits()
-{
-    TExecuteWaits w;
-    w.First = GFirstWait.load();
-    w.Second = GSecondWait.load();
-    return w;
-}
-
-void SetExecuteWaits(const TExecuteWaits &Waits)
-{
-    GFirstWait = Waits.First;
-    GSecondWait = Waits.Second;
-}
-
-TWaitRunner *SetWaitRunner(TWaitRunner *Runner)
-{
-    TWaitRunner *previous = GWaitRunner;
-    GWaitRunner = Runner;
-    return previous;
-}
-
-TWaitRunner *CurrentWaitRunner()
-{
-    return GWaitRunner;
-}
-
 QStringList SplitCommandLine(const QString &Parameters)
 {
     QStringList args;
@@ -392,44 +362,6 @@ QStringList SplitCommandLine(const QString &Parameters)
     return args;
 }
 
-QString QuoteArgument(const QString &Argument)
-{
-    QString result(QLatin1Char('"'));
-    const int n = Argument.size();
-    for (int i = 0; i < n;) {
-        int k = 0;
-        while (i + k < n && Argument.at(i + k) == QLatin1Char('\\'))
-            ++k;
-        if (i + k == n) {
-            result += QString(2 * k, QLatin1Char('\\'));
-            break;
-        }
-        if (Argument.at(i + k) == QLatin1Char('"')) {
-            result += QString(2 * k + 1, QLatin1Char('\\'));
-            result += QLatin1Char('"');
-        } else {
-            result += QString(k, QLatin1Char('\\'));
-            result += Argument.at(i + k);
-        }
-        i += k + 1;
-    }
-    result += QLatin1Char('"');
-    return result;
-}
-
-bool ExecuteAndWait(const QString &FileName, const QString &Directory,
-                    const QString &Parameters)
-{
-    TExecuteOutcome outcome;
-    return ExecuteAndWait(FileName, Directory, Parameters, outcome);
-}
-
-bool ExecuteAndWait(const QString &FileName, const QString &Directory,
-                    const QString &Parameters, TExecuteOutcome &Outcome)
-{
-    return ExecuteAndWait(FileName, Directory, Parameters, TExecuteOptions(), Outcome);
-}
-
 bool ExecuteAndWait(const QString &FileName, const QString &Directory,
                     const QString &Parameters, const TExecuteOptions &Options,
                     TExecuteOutcome &Outcome)
@@ -448,7 +380,7 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
     const qint64 limit = Options.TimeLimit >= 0 ? Options.TimeLimit
                                                 : qint64(waits.First) + qint64(waits.Second);
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit);
-    TWaitRunner *runner = GWaitRunner;
+    TWaitRunner *runner = CurrentWaitRunner();
     TOutputTail tail(Options.OutputLimit);
     int status = 0;
     TWaitEnd end = TWaitEnd::Late;
@@ -486,31 +418,3 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
     return true;
 }
 
-bool ReadProgramOutput(const QString &FileName, const QString &Directory,
-                       const QString &Parameters, int TimeoutMs, QByteArray &Output)
-{
-    TExecuteOptions options;
-    options.StopIfAbandoned = true;
-    options.KeepErrors = false;
-    options.TimeLimit = TimeoutMs;
-    TExecuteOutcome outcome;
-    ExecuteAndWait(FileName, Directory, Parameters, options, outcome);
-    Output = outcome.Succeeded() ? outcome.Output : QByteArray();
-    return outcome.Succeeded();
-}
-
-QString LastLines(const QByteArray &Output, int Count)
-{
-    const QString text = Output.isValidUtf8() ? QString::fromUtf8(Output)
-                                              : QString::fromLatin1(Output);
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &l : lines) {
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    }
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
-        lines.removeLast();
-    if (lines.size() > Count)
-        lines = lines.mid(lines.size() - Count);
-    return lines.join(QLatin1Char('\n'));
-}

@@ -18,10 +18,6 @@
 
 namespace {
 
-std::atomic<int> GFirstWait{TExecuteWaits().First};
-std::atomic<int> GSecondWait{TExecuteWaits().Second};
-thread_local TWaitRunner *GWaitRunner = nullptr;
-
 std::wstring Wide(const QString &Text) { return Text.toStdWString(); }
 
 // How often a wait reads the output and looks at its runner's cancellation.
@@ -301,20 +297,6 @@ bool StartDirectly(const QString &FileName, const QString &Directory, const QStr
 
 } // namespace
 
-TExecuteWaits ExecuteWaits()
-{
-    TExecuteWaits w;
-    w.First = GFirstWait.load();
-    w.Second = GSecondWait.load();
-    return w;
-}
-
-void SetExecuteWaits(const TExecuteWaits &Waits)
-{
-    GFirstWait = Waits.First;
-    GSecondWait = Waits.Second;
-}
-
 QStringList SplitCommandLine(const QString &Parameters)
 {
     // The system's own splitting; it reads its first item as a program
@@ -329,69 +311,6 @@ QStringList SplitCommandLine(const QString &Parameters)
         result << QString::fromWCharArray(args[i]);
     LocalFree(args);
     return result;
-}
-
-QString QuoteArgument(const QString &Argument)
-{
-    QString result(QLatin1Char('"'));
-    const int n = Argument.size();
-    for (int i = 0; i < n;) {
-        int k = 0;
-        while (i + k < n && Argument.at(i + k) == QLatin1Char('\\'))
-            ++k;
-        if (i + k == n) {
-            result += QString(2 * k, QLatin1Char('\\'));
-            break;
-        }
-        if (Argument.at(i + k) == QLatin1Char('"')) {
-            result += QString(2 * k + 1, QLatin1Char('\\'));
-            result += QLatin1Char('"');
-        } else {
-            result += QString(k, QLatin1Char('\\'));
-            result += Argument.at(i + k);
-        }
-        i += k + 1;
-    }
-    result += QLatin1Char('"');
-    return result;
-}
-
-TWaitRunner *SetWaitRunner(TWaitRunner *Runner)
-{
-    TWaitRunner *previous = GWaitRunner;
-    GWaitRunner = Runner;
-    return previous;
-}
-
-TWaitRunner *CurrentWaitRunner() { return GWaitRunner; }
-
-QString LastLines(const QByteArray &Output, int Count)
-{
-    const QString text = Output.isValidUtf8() ? QString::fromUtf8(Output)
-                                              : QString::fromLatin1(Output);
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &l : lines) {
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    }
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
-        lines.removeLast();
-    if (lines.size() > Count)
-        lines = lines.mid(lines.size() - Count);
-    return lines.join(QLatin1Char('\n'));
-}
-
-bool ExecuteAndWait(const QString &FileName, const QString &Directory,
-                    const QString &Parameters)
-{
-    TExecuteOutcome outcome;
-    return ExecuteAndWait(FileName, Directory, Parameters, outcome);
-}
-
-bool ExecuteAndWait(const QString &FileName, const QString &Directory,
-                    const QString &Parameters, TExecuteOutcome &Outcome)
-{
-    return ExecuteAndWait(FileName, Directory, Parameters, TExecuteOptions(), Outcome);
 }
 
 bool ExecuteAndWait(const QString &FileName, const QString &Directory,
@@ -417,7 +336,7 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
         first = std::min<qint64>(first, Options.TimeLimit);
         second = Options.TimeLimit - first;
     }
-    TWaitRunner *runner = GWaitRunner;
+    TWaitRunner *runner = CurrentWaitRunner();
     TOutputTail tail(Options.OutputLimit);
     bool ended = false;
     bool cancelled = false;
@@ -456,15 +375,3 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
     return ended;
 }
 
-bool ReadProgramOutput(const QString &FileName, const QString &Directory,
-                       const QString &Parameters, int TimeoutMs, QByteArray &Output)
-{
-    TExecuteOptions options;
-    options.StopIfAbandoned = true;
-    options.KeepErrors = false;
-    options.TimeLimit = TimeoutMs;
-    TExecuteOutcome outcome;
-    ExecuteAndWait(FileName, Directory, Parameters, options, outcome);
-    Output = outcome.Succeeded() ? outcome.Output : QByteArray();
-    return outcome.Succeeded();
-}
