@@ -4,7 +4,6 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>

@@ -8,7 +8,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 // Programs are started directly (CreateProcessW) with their output read
