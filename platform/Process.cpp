@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include "OutputTail.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -180,52 +182,23 @@ bool StartChild(const QString &FileName, const QString &Directory, const QString
     return true;
 }
 
-// Keeps the last Limit bytes read from Fd.
-class TOutputTail
+// Reads what Fd holds into Tail; false at end of file or on an error.
+bool ReadInto(int Fd, TOutputTail &Tail)
 {
-public:
-    explicit TOutputTail(int Limit) : FLimit(std::max(Limit, 0)) {}
-
-    // Reads what is there; false at end of file or on an error.
-    bool ReadFrom(int Fd)
-    {
-        char buffer[8192];
-        for (;;) {
-            const ssize_t n = ::read(Fd, buffer, sizeof buffer);
-            if (n > 0) {
-                FData.append(buffer, n);
-                if (FData.size() > 2 * FLimit + int(sizeof buffer))
-                    Trim();
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno == EAGAIN)
-                return true;
-            return false;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t n = ::read(Fd, buffer, sizeof buffer);
+        if (n > 0) {
+            Tail.Append(buffer, n);
+            continue;
         }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
+            return true;
+        return false;
     }
-
-    QByteArray Take(bool &Cut)
-    {
-        Trim();
-        Cut = FCut;
-        return FData;
-    }
-
-private:
-    void Trim()
-    {
-        if (FData.size() > FLimit) {
-            FData.remove(0, FData.size() - FLimit);
-            FCut = true;
-        }
-    }
-
-    int FLimit;
-    QByteArray FData;
-    bool FCut = false;
-};
+}
 
 enum class TWaitEnd { Ended, Late, Cancelled };
 
@@ -269,7 +242,7 @@ TWaitEnd WaitForChild(const TChild &Child, Clock::time_point Deadline, const TWa
         else
             slice = std::min(slice, 5);
         ::poll(fds, count, slice);
-        if (output >= 0 && count > 0 && fds[0].revents != 0 && !Tail.ReadFrom(output))
+        if (output >= 0 && count > 0 && fds[0].revents != 0 && !ReadInto(output, Tail))
             output = -1; // end of the output; the wait goes on for the process
     }
     if (pidFd >= 0)
@@ -283,7 +256,7 @@ void DrainOutput(int Fd, TOutputTail &Tail)
     if (Fd < 0)
         return;
     ::fcntl(Fd, F_SETFL, ::fcntl(Fd, F_GETFL) | O_NONBLOCK);
-    Tail.ReadFrom(Fd);
+    ReadInto(Fd, Tail);
 }
 
 // A program left running: its output is still read (so that it is not

@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include "OutputTail.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -63,52 +65,23 @@ struct TStarted
     }
 };
 
-// Keeps the last Limit bytes of a program's output.
-class TOutputTail
+// Reads what Pipe holds now into Tail, without waiting for more.
+void ReadAvailable(HANDLE Pipe, TOutputTail &Tail)
 {
-public:
-    explicit TOutputTail(int Limit) : FLimit(std::max(Limit, 0)) {}
-
-    // Reads what the pipe holds now, without waiting for more.
-    void ReadAvailable(HANDLE Pipe)
-    {
-        if (!Pipe)
+    if (!Pipe)
+        return;
+    char buffer[8192];
+    for (;;) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(Pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0)
             return;
-        char buffer[8192];
-        for (;;) {
-            DWORD available = 0;
-            if (!PeekNamedPipe(Pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0)
-                return;
-            DWORD n = 0;
-            if (!ReadFile(Pipe, buffer, std::min<DWORD>(available, sizeof buffer), &n, nullptr)
-                || n == 0)
-                return;
-            FData.append(buffer, static_cast<int>(n));
-            if (FData.size() > 2 * FLimit + int(sizeof buffer))
-                Trim();
-        }
+        DWORD n = 0;
+        if (!ReadFile(Pipe, buffer, std::min<DWORD>(available, sizeof buffer), &n, nullptr)
+            || n == 0)
+            return;
+        Tail.Append(buffer, n);
     }
-
-    QByteArray Take(bool &Cut)
-    {
-        Trim();
-        Cut = FCut;
-        return FData;
-    }
-
-private:
-    void Trim()
-    {
-        if (FData.size() > FLimit) {
-            FData.remove(0, FData.size() - FLimit);
-            FCut = true;
-        }
-    }
-
-    int FLimit;
-    QByteArray FData;
-    bool FCut = false;
-};
+}
 
 // Waits up to Ms for the process in short slices, reading its output
 // meanwhile, so that the pipe never fills and a cancelled wait gives up soon.
@@ -132,12 +105,12 @@ DWORD WaitSliced(HANDLE Process, qint64 Ms, const TWaitRunner *Runner, HANDLE Ou
         if (!Runner && r == WAIT_OBJECT_0 + 1) {
             MSG message;
             PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            Tail.ReadAvailable(Output);
+            ReadAvailable(Output, Tail);
             if (GetTickCount64() >= deadline)
                 return WAIT_TIMEOUT;
             continue;
         }
-        Tail.ReadAvailable(Output);
+        ReadAvailable(Output, Tail);
         if (r != WAIT_TIMEOUT || GetTickCount64() >= deadline)
             return r;
         if (Runner && Runner->Cancelled()) {
@@ -353,7 +326,7 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
             if (killed && WaitForSingleObject(started.Process, 5000) == WAIT_OBJECT_0)
                 stopped = true;
         }
-        tail.ReadAvailable(started.Output);
+        ReadAvailable(started.Output, tail);
     };
     if (runner)
         runner->Run(wait);
