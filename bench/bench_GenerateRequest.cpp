@@ -79,7 +79,7 @@ void Generate(benchmark::State &State, const QString &Folder)
     const TRequestData data = Data();
     for (auto _ : State) {
         try {
-            benchmark::DoNotOptimize(GenerateRequest(data));
+            benchmark::DoNotOptimize(GenerateRequestFiles(data));
         } catch (...) {
             State.SkipWithError("GenerateRequest failed");
         }

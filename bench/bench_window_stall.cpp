@@ -15,6 +15,7 @@
 #include "RequestGenerator.h"
 #include "Registry.h"
 #include "UCWWizard.h"
+#include "UserDialogs.h"
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
 
@@ -179,7 +180,7 @@ TStall Blocked(const QString &Destination)
     QTimer::singleShot(50, [&] {
         total.start();
         try {
-            GenerateRequest(Data(Destination));
+            GenerateRequestFiles(Data(Destination));
             s.Ok = true;
         } catch (...) {
         }
@@ -202,6 +203,19 @@ void Print(const char *What, const TStall &S)
 
 } // namespace
 
+// Boxes are printed, not shown: nobody is there to close them.
+class TPrintedBoxes : public TUserDialogs
+{
+public:
+    TPrintedBoxes() { Install(this); }
+    ~TPrintedBoxes() override { Install(nullptr); }
+    QMessageBox::StandardButton MessageBox(const TMessageBoxRequest &ARequest) override
+    {
+        std::fprintf(stderr, "box: %s\n", qPrintable(ARequest.Text));
+        return QMessageBox::Ok;
+    }
+};
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -210,11 +224,7 @@ int main(int argc, char **argv)
     qputenv("HOME", GHome->path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", GHome->filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", GHome->filePath(QStringLiteral("data")).toLocal8Bit());
-    MessageBoxHook = [](QWidget *, QMessageBox::Icon, const QString &, const QString &AText,
-                        QMessageBox::StandardButtons, QMessageBox::StandardButton) {
-        std::fprintf(stderr, "box: %s\n", qPrintable(AText));
-        return QMessageBox::Ok;
-    };
+    TPrintedBoxes boxes;
     const QByteArray real = QStandardPaths::findExecutable(QStringLiteral("openssl")).toLocal8Bit();
     const QString realFolder = MakeFolder(QStringLiteral("real"), "#!/bin/sh\nexec " + real + " \"$@\"\n");
     const QString slowFolder = MakeFolder(

@@ -1,6 +1,5 @@
 #include "UVmRepositoryImages.h"
 
-#include "UCWWizard.h"
 #include "UImageEnumHelper.h"
 #include "uVmWriteToLog.h"
 
@@ -162,16 +161,6 @@ struct TRepositoryLifetime
 } // namespace
 
 TVmRepositoryImages::TVmRepositoryImages() = default;
-
-void TVmRepositoryImages::RegisterWizardHelpGlyph()
-{
-    TWizardKv::SetHelpGlyphProvider([] {
-        QPixmap glyph;
-        if (RepositoryImages)
-            RepositoryImages->GetBitmap(ieActHelp, glyph, is16p);
-        return glyph;
-    });
-}
 
 TVmRepositoryImages::~TVmRepositoryImages()
 {

@@ -58,11 +58,6 @@ public:
     // The module for the identifier, created on first use.
     TDmImages *GetDataModule(TImageEnum AImageEnum);
 
-    // Gives the wizard control (UCWWizard) the catalogue's help glyph: each
-    // new wizard then draws ieActHelp at 16 pixels through RepositoryImages.
-    // The program calls it once at start-up, before it makes a wizard.
-    static void RegisterWizardHelpGlyph();
-
     // Loaded modules, for inspection.
     int LoadedModuleCount() const { return FDataModules.size(); }
     bool IsLoaded(TDmImagesClass AClass) const { return FDataModules.contains(AClass); }

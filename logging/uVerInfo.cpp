@@ -1,5 +1,7 @@
 #include "uVerInfo.h"
 
+#include "VersionFile.h"
+
 #include <QFileInfo>
 
 namespace {

@@ -1,5 +1,4 @@
 #include "VersionBlock.h"
-#include "VersionResource.h"
 
 #include <QFile>
 #include <QStringList>
@@ -7,8 +6,6 @@
 namespace {
 
 const char kFirstLine[] = "ZeDedeVersionBlock 1";
-// Blocks are small; anything larger is not one of ours.
-constexpr qint64 kMaxBlockSize = 1 << 20;
 
 bool ParseUInt(const QString &Text, quint64 Max, quint64 &Value)
 {
@@ -37,27 +34,8 @@ QString VersionText(quint32 MS, quint32 LS)
 
 QString VersionBlockSectionName() { return QStringLiteral(".zedede_version"); }
 
-QByteArray ReadVersionBlock(const QString &FileName)
-{
-    QFile file(FileName);
-    if (FileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QByteArray raw;
-    const QByteArray head = file.read(sizeof(kFirstLine) - 1);
-    if (head == kFirstLine) {
-        if (file.size() > kMaxBlockSize)
-            return QByteArray();
-        file.seek(0);
-        raw = file.read(kMaxBlockSize);
-    } else {
-        file.close();
-        raw = ExecutableVersionBlock(FileName);
-    }
-    // The section holds a zero-terminated text.
-    while (raw.endsWith('\0'))
-        raw.chop(1);
-    return raw.startsWith(kFirstLine) ? raw : QByteArray();
-}
+QByteArray VersionBlockFirstLine() { return QByteArray(kFirstLine); }
+
 
 bool ParseFourPartVersion(const QString &Text, quint32 &MS, quint32 &LS)
 {

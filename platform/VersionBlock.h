@@ -65,9 +65,8 @@ struct TVersionBlockData
 
 QString VersionBlockSectionName();
 
-// The raw block of a file (an ELF section or a file that is a block on its
-// own); empty when the file holds none or cannot be read. Never throws.
-QByteArray ReadVersionBlock(const QString &FileName);
+// The line every stored block begins with.
+QByteArray VersionBlockFirstLine();
 
 // Parses a raw block; false when it is not a version block.
 bool ParseVersionBlock(const QByteArray &Raw, TVersionBlockData &Data);

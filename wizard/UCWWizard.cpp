@@ -5,6 +5,8 @@
 
 #include "UCWWizard.h"
 
+#include "WizardBarProperties.h"
+
 #include "WizardTexts.h"
 
 #include "Exception.h"
@@ -65,25 +67,22 @@ void TWizardKv::SetHelpGlyph(const QPixmap &AGlyph)
 
 void TWizardKv::SetTag(QWidget *AControl, int ATag)
 {
-    AControl->setProperty(TagProperty, ATag);
+    WizardBar::SetTag(AControl, ATag);
 }
 
 int TWizardKv::Tag(const QWidget *AControl)
 {
-    return AControl->property(TagProperty).toInt();
+    return WizardBar::Tag(AControl);
 }
 
 void TWizardKv::SetWindowless(QWidget *AControl, bool AValue)
 {
-    AControl->setProperty(WindowlessProperty, AValue);
+    WizardBar::SetWindowless(AControl, AValue);
 }
 
 bool TWizardKv::Windowless(const QWidget *AControl)
 {
-    const QVariant explicitValue = AControl->property(WindowlessProperty);
-    if (explicitValue.isValid())
-        return explicitValue.toBool();
-    return qobject_cast<const QLabel *>(AControl) || qobject_cast<const QToolButton *>(AControl);
+    return WizardBar::Windowless(AControl);
 }
 
 void TWizardKv::SetHelpContext(QWidget *AControl, int AContext)

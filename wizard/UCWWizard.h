@@ -53,6 +53,7 @@
 // and the wizard stays as it was.  A host calling NextButtonClick() and the
 // like directly gets the exception itself.
 
+#include "WizardBarProperties.h"
 #include "WizardButtonBar.h"
 #include "WizardNavigator.h"
 #include "WizardPanels.h"
@@ -239,8 +240,8 @@ public:
     //                non-zero one from the active page up its parents.
     //   ModalResult  of CancelButton: mrCancel makes Cancel also reject a
     //                QDialog host.
-    static constexpr const char *TagProperty = "Tag";
-    static constexpr const char *WindowlessProperty = "Windowless";
+    static constexpr const char *TagProperty = WizardBar::TagProperty;
+    static constexpr const char *WindowlessProperty = WizardBar::WindowlessProperty;
     static constexpr const char *HelpContextProperty = "HelpContext";
     static constexpr const char *ModalResultProperty = "ModalResult";
     static constexpr int mrNone = 0;

@@ -1,6 +1,6 @@
 #include "WizardButtonBar.h"
 
-#include "UCWWizard.h"
+#include "WizardBarProperties.h"
 #include "WizardNavigator.h"
 
 #include <QChildEvent>
@@ -91,7 +91,7 @@ QList<QWidget *> TWizardButtonBarKv::BarChildren() const
         auto *w = static_cast<QWidget *>(o);
         if (w->isWindow() || w->parentWidget() != this)
             continue;
-        (TWizardKv::Windowless(w) ? windowless : windowed).append(w);
+        (WizardBar::Windowless(w) ? windowless : windowed).append(w);
     }
     return windowless + windowed;
 }
@@ -101,7 +101,7 @@ QVector<TBarItem> TWizardButtonBarKv::Items(const QList<QWidget *> &AChildren) c
     QVector<TBarItem> items;
     items.reserve(AChildren.size());
     for (QWidget *w : AChildren)
-        items.append(TBarItem{w->width(), TWizardKv::Tag(w), !w->isHidden(), w->geometry()});
+        items.append(TBarItem{w->width(), WizardBar::Tag(w), !w->isHidden(), w->geometry()});
     return items;
 }
 
@@ -164,7 +164,7 @@ bool TWizardButtonBarKv::eventFilter(QObject *AWatched, QEvent *AEvent)
         break;
     case QEvent::DynamicPropertyChange: {
         const QByteArray name = static_cast<QDynamicPropertyChangeEvent *>(AEvent)->propertyName();
-        if (name == TWizardKv::TagProperty || name == TWizardKv::WindowlessProperty)
+        if (name == WizardBar::TagProperty || name == WizardBar::WindowlessProperty)
             AlignControls();
         break;
     }

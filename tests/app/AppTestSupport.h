@@ -9,12 +9,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
-#include <QWidget>
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -72,29 +70,6 @@ inline void UseTemporaryHome(const QString &Home)
     qputenv("XDG_DATA_HOME", (Home + QStringLiteral("/.local/share")).toLocal8Bit());
     qunsetenv("XDG_DOCUMENTS_DIR");
 }
-
-// Types Text as key presses, accented letters included.
-inline void TypeText(QWidget *AWidget, const QString &AText)
-{
-    for (const QChar c : AText) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(AWidget, char(c.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Press, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
-// A message box as the box hook saw it.
-struct TRecordedBox
-{
-    QMessageBox::Icon Icon;
-    QString Title;
-    QString Text;
-    QMessageBox::StandardButtons Buttons;
-    QMessageBox::StandardButton Default;
-};
 
 // The system's openssl.cnf, as "openssl version -d" names its folder.
 inline QString SystemOpenSSLConf()

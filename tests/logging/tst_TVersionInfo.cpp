@@ -1,5 +1,6 @@
 #include "LogTestSupport.h"
 #include "VersionBlock.h"
+#include "VersionFile.h"
 #include "uVerInfo.h"
 
 #include <QCoreApplication>

@@ -8,6 +8,7 @@
 #include "ProfileFile.h"
 #include "SystemQueries.h"
 #include "VersionBlock.h"
+#include "VersionFile.h"
 
 #include <QtTest>
 

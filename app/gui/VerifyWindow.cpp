@@ -1,0 +1,487 @@
+#include "VerifyWindow.h"
+
+#include "DataValidation.h"
+#include "ErrorLog.h"
+#include "FormStyle.h"
+#include "OpenSSLRun.h"
+#include "Paths.h"
+#include "PfxExport.h"
+#include "UCWWizard.h"
+#include "UserInterfaceFont.h"
+#include "uZeDede.h"
+#include "MessageBoxes.h"
+#include "UserDialogs.h"
+#include "ZeDedeApp.h"
+#include "ZeDedeArt.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+const QColor kProblemText(150, 0, 0);
+constexpr int kWidth = 660;
+constexpr int kHeight = 620;
+constexpr int kValueLeft = 150;
+
+QFont BoldFont()
+{
+    QFont f = UserInterfaceFont();
+    f.setBold(true);
+    return f;
+}
+
+QLabel *TextLabel(QWidget *AParent, int ALeft, int ATop, const QString &AText, bool ABold = true)
+{
+    auto *l = new QLabel(AText, AParent);
+    if (ABold)
+        l->setFont(BoldFont());
+    l->move(ALeft, ATop);
+    l->adjustSize();
+    return l;
+}
+
+// A value label: selectable, as wide as its row.
+QLabel *Value(QWidget *AParent, const char *AName, int ATop, int AWidth, int AHeight = 16)
+{
+    auto *l = new QLabel(AParent);
+    l->setObjectName(QLatin1String(AName));
+    l->setGeometry(kValueLeft, ATop, AWidth, AHeight);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+QToolButton *SpeedButton(QWidget *AParent, const char *AName, const QRect &ABounds)
+{
+    auto *b = new QToolButton(AParent);
+    b->setObjectName(QLatin1String(AName));
+    b->setText(QStringLiteral("..."));
+    b->setGeometry(ABounds);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QPushButton *Button(QWidget *AParent, const char *AName, const QString &AText,
+                    const QRect &ABounds)
+{
+    auto *b = new QPushButton(AText, AParent);
+    b->setObjectName(QLatin1String(AName));
+    b->setAutoDefault(false);
+    b->setGeometry(ABounds);
+    return b;
+}
+
+QString FingerprintLines(const QString &AFingerprint)
+{
+    // 32 bytes as two lines of 16.
+    const int half = AFingerprint.size() / 2 + 1;
+    if (AFingerprint.size() < 40 || AFingerprint.at(half - 1) != QLatin1Char(':'))
+        return AFingerprint;
+    return AFingerprint.left(half) + QLatin1Char('\n') + AFingerprint.mid(half);
+}
+
+QString LocalFile(const QMimeData *AData)
+{
+    if (!AData || !AData->hasUrls())
+        return QString();
+    for (const QUrl &url : AData->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return QString();
+}
+
+class TCertificateDropFilter : public QObject
+{
+public:
+    TCertificateDropFilter(QWidget *AWindow, std::function<void(const QString &)> AOpen)
+        : QObject(AWindow), FWindow(AWindow), FOpen(std::move(AOpen))
+    {
+    }
+
+    bool eventFilter(QObject *AWatched, QEvent *AEvent) override
+    {
+        const QEvent::Type t = AEvent->type();
+        if (t != QEvent::DragEnter && t != QEvent::DragMove && t != QEvent::Drop)
+            return false;
+        if (!FWindow || !AWatched->isWidgetType()
+            || static_cast<QWidget *>(AWatched)->window() != FWindow)
+            return false;
+        auto *drop = static_cast<QDropEvent *>(AEvent);
+        const QString file = LocalFile(drop->mimeData());
+        if (file.isEmpty())
+            return false;
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (t == QEvent::Drop) {
+            // Opened once the drop has ended, outside the drag's own loop.
+            auto open = FOpen;
+            QMetaObject::invokeMethod(
+                this, [open, file] { open(file); }, Qt::QueuedConnection);
+        }
+        return true;
+    }
+
+private:
+    QPointer<QWidget> FWindow;
+    std::function<void(const QString &)> FOpen;
+};
+
+} // namespace
+
+const QString TfrmVerificar::Caption = QStringLiteral("Verificar certificado");
+
+namespace {
+
+const QString kCertificateFilter =
+    QStringLiteral("Certificados y claves (*.crt *.cer *.pem *.der *.key);;"
+                   "Todos los archivos (*)");
+const QString kPfxFilter =
+    QStringLiteral("Archivos PKCS#12 (*.pfx *.p12);;Todos los archivos (*)");
+const QString kLogContext = QStringLiteral("Verificación de certificado");
+
+} // namespace
+
+TfrmVerificar::TfrmVerificar(QWidget *AParent)
+    : QWidget(AParent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    BuildForm();
+    Clear();
+    AcceptCertificateDrops(this, [this](const QString &AFile) { OpenFile(AFile); });
+}
+
+TfrmVerificar::~TfrmVerificar() = default;
+
+void TfrmVerificar::BuildForm()
+{
+    setObjectName(QStringLiteral("frmVerificar"));
+    setWindowTitle(Caption);
+    setFont(UserInterfaceFont());
+    setFixedSize(kWidth, kHeight);
+    if (QScreen *s = QGuiApplication::primaryScreen()) {
+        const QRect avail = s->availableGeometry();
+        move(avail.left() + (avail.width() - width()) / 2,
+             avail.top() + (avail.height() - height()) / 2);
+    }
+
+    // Header band, as the wizard's pages have it.
+    auto *header = new TShapeKv(this, Qt::white);
+    header->setGeometry(-1, -1, kWidth + 2, 54);
+    auto *title = TextLabel(this, 20, 13, QStringLiteral("Verificar certificado"));
+    title->setObjectName(QStringLiteral("TopTitle"));
+    auto *text = TextLabel(this, 45, 30,
+                         QStringLiteral("Compruebe el certificado emitido por la A.F.I.P., su "
+                                        "clave privada y su vencimiento."),
+                         false);
+    text->setObjectName(QStringLiteral("TopText"));
+    auto *logo = new TImageKv(this);
+    logo->Align = TAlignKv::alNone;
+    const QPixmap small = QPixmap::fromImage(ZeDedeArtImage("IMG_COMPARATIVA_H"));
+    logo->Picture()->Assign(small);
+    logo->SetTransparent(true);
+    logo->setGeometry(kWidth - small.width() - 5, (52 - small.height()) / 2, small.width(),
+                      small.height());
+
+    // The file
+    laArchivo = TextLabel(this, 24, 72, QStringLiteral("Archivo:"), false);
+    eArchivo = new QLineEdit(this);
+    eArchivo->setObjectName(QStringLiteral("eArchivo"));
+    eArchivo->setReadOnly(true);
+    eArchivo->setFocusPolicy(Qt::ClickFocus);
+    eArchivo->setGeometry(96, 68, kWidth - 96 - 24 - 27, 21);
+    sbArchivo = SpeedButton(this, "sbArchivo", QRect(kWidth - 24 - 23, 67, 23, 22));
+    connect(sbArchivo, &QToolButton::clicked, this, [this] {
+        const QString folder = eArchivo->text().isEmpty()
+                                   ? DefaultCertificatesFolder()
+                                   : QFileInfo(eArchivo->text()).absolutePath();
+        const QString file = TUserDialogs::Current().ChooseOpenFile(
+            this, QStringLiteral("Elegir el certificado"), folder, kCertificateFilter);
+        if (!file.isEmpty())
+            OpenFile(file);
+    });
+
+    // The certificate
+    const int groupWidth = kWidth - 32;
+    const int valueWidth = groupWidth - kValueLeft - 12;
+    gbCertificado = new QGroupBox(QStringLiteral("  Certificado  "), this);
+    gbCertificado->setObjectName(QStringLiteral("gbCertificado"));
+    gbCertificado->setGeometry(16, 100, groupWidth, 222);
+    const struct
+    {
+        const char *Caption;
+        const char *Name;
+        QLabel **Field;
+    } rows[] = {{"Tipo de archivo:", "laTipo", &laTipo},
+                {"Titular:", "laTitular", &laTitular},
+                {"C.U.I.T.:", "laCUIT", &laCUIT},
+                {"Emisor:", "laEmisor", &laEmisor},
+                {"Autoridad:", "laAutoridad", &laAutoridad},
+                {"Válido desde:", "laDesde", &laDesde},
+                {"Válido hasta:", "laHasta", &laHasta},
+                {"Días restantes:", "laDias", &laDias},
+                {"Huella SHA-256:", "laHuella", &laHuella}};
+    int top = 24;
+    for (const auto &row : rows) {
+        TextLabel(gbCertificado, 16, top, QString::fromUtf8(row.Caption));
+        const bool twoLines = row.Field == &laHuella;
+        *row.Field = Value(gbCertificado, row.Name, top, valueWidth, twoLines ? 30 : 16);
+        top += 20;
+    }
+
+    // The key
+    gbClave = new QGroupBox(QStringLiteral("  Clave privada  "), this);
+    gbClave->setObjectName(QStringLiteral("gbClave"));
+    gbClave->setGeometry(16, 330, groupWidth, 64);
+    laClave = new QLabel(gbClave);
+    laClave->setObjectName(QStringLiteral("laClave"));
+    laClave->setWordWrap(true);
+    laClave->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    laClave->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    laClave->setGeometry(16, 20, groupWidth - 16 - 120 - 28, 36);
+    btElegirClave = Button(gbClave, "btElegirClave", QStringLiteral("Elegir clave..."),
+                           QRect(groupWidth - 16 - 120, 24, 120, 25));
+    connect(btElegirClave, &QPushButton::clicked, this, [this] {
+        const QString file = TUserDialogs::Current().ChooseOpenFile(
+            this, QStringLiteral("Elegir la clave privada"),
+            QFileInfo(FVerification.File).absolutePath(), kCertificateFilter);
+        if (!file.isEmpty())
+            PickKey(file);
+    });
+
+    // The .pfx
+    gbPfx = new QGroupBox(QStringLiteral("  Exportar como PKCS#12 (.pfx)  "), this);
+    gbPfx->setObjectName(QStringLiteral("gbPfx"));
+    gbPfx->setGeometry(16, 402, groupWidth, 112);
+    TextLabel(gbPfx, 16, 28, QStringLiteral("Archivo .pfx:"), false);
+    ePfx = new QLineEdit(gbPfx);
+    ePfx->setObjectName(QStringLiteral("ePfx"));
+    ePfx->setGeometry(kValueLeft, 24, valueWidth - 27, 21);
+    sbPfx = SpeedButton(gbPfx, "sbPfx", QRect(kValueLeft + valueWidth - 23, 23, 23, 22));
+    connect(sbPfx, &QToolButton::clicked, this, [this] {
+        const QString file = TUserDialogs::Current().ChooseSaveFile(
+            this, QStringLiteral("Guardar el archivo .pfx"), ePfx->text(), kPfxFilter);
+        if (!file.isEmpty())
+            ePfx->setText(file);
+    });
+    auto *star = new TStarPasswordStyle;
+    star->setParent(this);
+    TextLabel(gbPfx, 16, 56, QStringLiteral("Contraseña:"), false);
+    ePassword = new QLineEdit(gbPfx);
+    ePassword->setObjectName(QStringLiteral("ePassword"));
+    ePassword->setGeometry(kValueLeft, 52, 153, 21);
+    ePassword->setEchoMode(QLineEdit::Password);
+    ePassword->setStyle(star);
+    TextLabel(gbPfx, kValueLeft + 161, 56, QStringLiteral("(de 4 a 20 caracteres)"), false);
+    TextLabel(gbPfx, 16, 84, QStringLiteral("Reingrese la contraseña:"), false);
+    ePassword2 = new QLineEdit(gbPfx);
+    ePassword2->setObjectName(QStringLiteral("ePassword2"));
+    ePassword2->setGeometry(kValueLeft, 80, 153, 21);
+    ePassword2->setEchoMode(QLineEdit::Password);
+    ePassword2->setStyle(star);
+    btExportar = Button(gbPfx, "btExportar", QStringLiteral("Exportar .pfx"),
+                        QRect(groupWidth - 16 - 120, 78, 120, 25));
+    connect(btExportar, &QPushButton::clicked, this, [this] { ExportPfx(); });
+
+    // The result line
+    shResultado = new TShapeKv(this, kLightYellow);
+    shResultado->setGeometry(16, 524, groupWidth, 50);
+    imResultado = new TImageKv(this);
+    imResultado->Align = TAlignKv::alNone;
+    imResultado->setGeometry(23, 533, 20, 20);
+    imResultado->Picture()->Assign(QPixmap::fromImage(ZeDedeArtImage("info13")));
+    imResultado->SetTransparent(true);
+    laResultado = new QLabel(this);
+    laResultado->setObjectName(QStringLiteral("laResultado"));
+    laResultado->setWordWrap(true);
+    laResultado->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    laResultado->setGeometry(47, 532, groupWidth - 40, 40);
+
+    btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"),
+                      QRect(kWidth - 16 - 75, kHeight - 37, 75, 25));
+    connect(btCerrar, &QPushButton::clicked, this, &QWidget::close);
+
+    setTabOrder(ePfx, ePassword);
+    setTabOrder(ePassword, ePassword2);
+    setTabOrder(ePassword2, btExportar);
+    setTabOrder(btExportar, btElegirClave);
+    setTabOrder(btElegirClave, btCerrar);
+}
+
+QDateTime TfrmVerificar::Moment() const
+{
+    return Now.isValid() ? Now : QDateTime::currentDateTimeUtc();
+}
+
+void TfrmVerificar::Clear()
+{
+    FVerification = TVerification();
+    FHasVerification = false;
+    for (QLabel *l : {laTipo, laTitular, laCUIT, laEmisor, laAutoridad, laDesde, laHasta,
+                      laDias, laHuella, laClave})
+        l->clear();
+    gbClave->setEnabled(false);
+    gbPfx->setEnabled(false);
+    ePassword->clear();
+    ePassword2->clear();
+    SetResult(QStringLiteral("Elija el certificado que entregó la A.F.I.P. (con \"...\" o "
+                             "arrastrándolo a esta ventana)."),
+              false);
+}
+
+void TfrmVerificar::SetResult(const QString &AText, bool AProblem)
+{
+    laResultado->setText(AText);
+    QFont f = UserInterfaceFont();
+    f.setBold(AProblem);
+    laResultado->setFont(f);
+    QPalette p = laResultado->palette();
+    p.setColor(QPalette::WindowText, AProblem ? kProblemText : QColor(Qt::black));
+    laResultado->setPalette(p);
+}
+
+void TfrmVerificar::Guarded(const std::function<void()> &AAction)
+{
+    RunGuarded(this, AAction, kLogContext);
+}
+
+void TfrmVerificar::OpenFile(const QString &AFile)
+{
+    Clear();
+    eArchivo->setText(NativePath(AFile));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        FVerification = VerifyFile(AFile, DefaultFolder.isEmpty() ? DefaultCertificatesFolder()
+                                                                  : DefaultFolder,
+                                   Moment());
+        FHasVerification = true;
+    } catch (const Exception &e) {
+        QApplication::restoreOverrideCursor();
+        ShowFailure(e.Message(), e.Details());
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    ShowVerification();
+}
+
+void TfrmVerificar::ShowFailure(const QString &AMessage, const QString &ADetails)
+{
+    LogError(kLogContext, AMessage, ADetails);
+    SetResult(ErrorBoxText(AMessage), true);
+    ShowErrorBox(this, AMessage, ADetails);
+}
+
+void TfrmVerificar::ShowVerification()
+{
+    const TVerification &v = FVerification;
+    laTipo->setText(FileKindText(v.Identity));
+    if (v.IsCertificate()) {
+        const TCertificateInfo &c = v.Certificate;
+        laTitular->setText(c.Holder);
+        laCUIT->setText(CUITText(c));
+        laEmisor->setText(DisplayName(c.Issuer));
+        laAutoridad->setText(IssuerKindText(c.IssuerKind));
+        laDesde->setText(DateText(c.NotBefore));
+        laHasta->setText(DateText(c.NotAfter));
+        laDias->setText(DaysLeftText(v));
+        laHuella->setText(FingerprintLines(c.Fingerprint));
+        const bool expiry = !ExpiryWarning(v).isEmpty();
+        QPalette p = laDias->palette();
+        p.setColor(QPalette::WindowText, expiry ? kProblemText : QColor(Qt::black));
+        laDias->setPalette(p);
+        laHasta->setPalette(p);
+        laAutoridad->setPalette(c.IssuerKind == TIssuerKind::Other ? p : laTitular->palette());
+
+        // File names in full, the folder shortened in its middle when long.
+        const QFontMetrics metrics(laClave->font());
+        QStringList keyLines;
+        if (!v.MatchingKey.isEmpty()) {
+            const QFileInfo key(v.MatchingKey);
+            keyLines << QStringLiteral("Corresponde a la clave %1").arg(key.fileName())
+                     << metrics.elidedText(QStringLiteral("en %1").arg(NativePath(key.absolutePath())),
+                                           Qt::ElideMiddle, laClave->width());
+        } else {
+            keyLines << KeyText(v);
+        }
+        laClave->setToolTip(NativePath(v.MatchingKey));
+        if (v.MatchingKey.isEmpty() && !v.Keys.isEmpty()) {
+            QStringList names;
+            for (const TKeyCandidate &k : v.Keys)
+                names << QFileInfo(k.File).fileName();
+            keyLines << metrics.elidedText(
+                QStringLiteral("Revisadas: %1").arg(names.join(QStringLiteral(", "))),
+                Qt::ElideRight, laClave->width());
+        }
+        laClave->setText(keyLines.join(QLatin1Char('\n')));
+        gbClave->setEnabled(true);
+        gbPfx->setEnabled(!v.MatchingKey.isEmpty());
+        if (ePfx->text().isEmpty() || !gbPfx->isEnabled())
+            ePfx->setText(NativePath(DefaultPfxFile(v.File)));
+    }
+    SetResult(ResultLine(v), ExitCodeOf(v) != veOk);
+}
+
+void TfrmVerificar::PickKey(const QString &AKeyFile)
+{
+    if (!FHasVerification || !FVerification.IsCertificate())
+        return;
+    Guarded([&] {
+        AddPickedKey(FVerification, AKeyFile);
+        ShowVerification();
+        const TKeyCandidate &picked = FVerification.Keys.constLast();
+        if (picked.State == TKeyCandidate::Unreadable)
+            throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(AKeyFile),
+                             picked.Reason);
+    });
+}
+
+void TfrmVerificar::ExportPfx()
+{
+    if (!FHasVerification || FVerification.MatchingKey.isEmpty())
+        return;
+    try {
+        const TPfxResult r = WritePfxFile(FVerification.Certificate, FVerification.MatchingKey,
+                                         ePfx->text(), ePassword->text(), ePassword2->text());
+        ePassword->clear();
+        ePassword2->clear();
+        QString notice = QStringLiteral("Se generó el archivo %1.").arg(r.File);
+        if (!r.KeptFile.isEmpty())
+            notice += QStringLiteral(" El archivo anterior se conservó como %1.").arg(r.KeptFile);
+        ShowNotice(this, notice, Caption);
+    } catch (const EDataError &e) {
+        (e.Field() == TDataField::Password2 ? ePassword2 : ePassword)->setFocus();
+        ShowErrorBox(this, e.Message());
+    } catch (...) {
+        Guarded([] { throw; });
+    }
+}
+
+TfrmVerificar *OpenVerifyWindow(const QString &AFile)
+{
+    auto *w = new TfrmVerificar;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    if (!AFile.isEmpty())
+        w->OpenFile(AFile);
+    return w;
+}
+
+void AcceptCertificateDrops(QWidget *AWindow, std::function<void(const QString &)> AOpen)
+{
+    if (!AOpen)
+        AOpen = [](const QString &AFile) { OpenVerifyWindow(AFile); };
+    AWindow->setAcceptDrops(true);
+    qApp->installEventFilter(new TCertificateDropFilter(AWindow, std::move(AOpen)));
+}
