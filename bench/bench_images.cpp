@@ -2,14 +2,13 @@
 // list it needs), a warm 16-pixel GetBitmap and a module used whole, against the baseline of a bare image-list draw of the
 // same picture (what every warm fetch must do anyway).
 
+#include "BenchRun.h"
 #include "UDmImagesAct.h"
 #include "UDmImagesNav.h"
 #include "UVmRepositoryImages.h"
 
 #include <QGuiApplication>
 #include <QPixmap>
-
-#include <benchmark/benchmark.h>
 
 #include <memory>
 
@@ -73,18 +72,16 @@ void BM_WholeModuleAct(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_ImageListDraw16)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_WarmGetBitmap16)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK_TEMPLATE(BM_FirstFetch, ieActHelp)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK_TEMPLATE(BM_FirstFetch, ieNavFirst)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_WholeModuleAct)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ImageListDraw16)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true);
+BENCHMARK(BM_WarmGetBitmap16)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true);
+BENCHMARK_TEMPLATE(BM_FirstFetch, ieActHelp)->Unit(benchmark::kMillisecond)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true);
+BENCHMARK_TEMPLATE(BM_FirstFetch, ieNavFirst)->Unit(benchmark::kMillisecond)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true);
+BENCHMARK(BM_WholeModuleAct)->Unit(benchmark::kMillisecond)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true);
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    TCheckedReporter reporter;
+    return RunBenchmarks({argv, argv + argc}, reporter);
 }

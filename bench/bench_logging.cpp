@@ -2,14 +2,13 @@
 // one-open-per-line design: a bare loop that opens, locks, appends one line
 // to and closes the same file. Prints the ratio of the medians.
 
+#include "BenchRun.h"
 #include "uVmPaths.h"
 #include "uVmWriteToLog.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -54,23 +53,28 @@ void BM_BareOpenLockAppendClose(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 
-BENCHMARK(BM_ManagedLogWrite)->Repetitions(7)->ReportAggregatesOnly(true)->MinTime(0.3);
-BENCHMARK(BM_BareOpenLockAppendClose)->Repetitions(7)->ReportAggregatesOnly(true)->MinTime(0.3);
+BENCHMARK(BM_ManagedLogWrite)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true)
+    ->MinTime(BenchMinTime(0.3));
+BENCHMARK(BM_BareOpenLockAppendClose)->Repetitions(BenchRepetitions(7))->ReportAggregatesOnly(true)
+    ->MinTime(BenchMinTime(0.3));
 
-// Keeps the median of every benchmark while the console shows the usual table.
-class TMedianReporter : public benchmark::ConsoleReporter
+// Keeps the median of every benchmark (its one run when it has only one)
+// while the console shows the usual table.
+class TMedianReporter : public TCheckedReporter
 {
 public:
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &r : reports) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            const bool single = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
+            if ((median || single) && !r.error_occurred) {
                 const auto it = r.counters.find("items_per_second");
                 if (it != r.counters.end())
                     Medians[r.run_name.function_name] = it->second.value;
             }
         }
-        ConsoleReporter::ReportRuns(reports);
+        TCheckedReporter::ReportRuns(reports);
     }
     std::map<std::string, double> Medians;
 };
@@ -86,10 +90,8 @@ int main(int argc, char **argv)
     TManagedLogFile::Write(ltAudit, QStringLiteral("inicio de la medición"));
     gLogFile = TVmPaths::ApplicationData_Vemra(QStringLiteral("Logs")) + QStringLiteral("bench_logging.log");
 
-    benchmark::Initialize(&argc, argv);
     TMedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    const int status = RunBenchmarks({argv, argv + argc}, reporter);
 
     const double managed = reporter.Medians["BM_ManagedLogWrite"];
     const double bare = reporter.Medians["BM_BareOpenLockAppendClose"];
@@ -97,5 +99,5 @@ int main(int argc, char **argv)
         std::printf("\nmanaged log: %.0f lines/s, bare append: %.0f lines/s, ratio %.2f (floor 0.30)\n",
                     managed, bare, managed / bare);
     TManagedLogFile::ClearThreadData();
-    return 0;
+    return status;
 }

@@ -6,7 +6,7 @@
 //
 //   bench_startup [--benchmark_repetitions=N] [other Google Benchmark flags]
 
-#include <benchmark/benchmark.h>
+#include "BenchRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -137,24 +137,22 @@ int main(int argc, char **argv)
 
     std::vector<char *> args(argv, argv + argc);
     // This machine class is noisy: 25 pairs give a median that holds still.
-    std::string reps = "--benchmark_repetitions=25";
+    std::string reps = "--benchmark_repetitions=" + std::to_string(BenchRepetitions(25));
     bool hasReps = false;
     for (int i = 1; i < argc; ++i)
         hasReps = hasReps || std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
     if (!hasReps)
         args.push_back(reps.data());
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
 
     benchmark::RegisterBenchmark("BM_StartupZeDedeVsBareQt", BM_StartupZeDedeVsBareQt)
         ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    TCheckedReporter reporter;
+    const int status = RunBenchmarks(args, reporter);
 
     const double z = Median(GZeDede);
     const double b = Median(GBareRuns);
     std::printf("\nstart-up to window shown, median of %zu / %zu runs: ZeDede %.1f ms, "
                 "bare Qt %.1f ms, ratio %.2f (limit 1.50)\n",
                 GZeDede.size(), GBareRuns.size(), z * 1000, b * 1000, b > 0 ? z / b : 0.0);
-    return 0;
+    return status;
 }

@@ -8,10 +8,11 @@
 #include "PfxExport.h"
 #include "UCWWizard.h"
 #include "UserInterfaceFont.h"
-#include "uZeDede.h"
+#include "Shape.h"
+#include "WellKnownFolders.h"
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
-#include "ZeDedeApp.h"
+#include "ProgramLook.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>

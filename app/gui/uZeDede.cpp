@@ -19,7 +19,7 @@
 #include "WizardButtonBar.h"
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
-#include "ZeDedeApp.h"
+#include "ProgramLook.h"
 #include "ZeDedeArt.h"
 
 #include <QAbstractButton>

@@ -5,6 +5,7 @@
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
 #include "UCWWizard.h"
+#include "ProgramLook.h"
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
 

@@ -4,6 +4,7 @@
 #include "Exception.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
+#include "ProgramLook.h"
 #include "ZeDedeApp.h"
 #include "UserInterfaceFont.h"
 #include "WindowTestSupport.h"

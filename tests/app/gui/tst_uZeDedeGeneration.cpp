@@ -8,6 +8,7 @@
 #include "UCWWizard.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
+#include "ProgramLook.h"
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
 #include "WindowTestSupport.h"

@@ -12,6 +12,7 @@
 #include "UserInterfaceFont.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
+#include "ProgramLook.h"
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
 #include "WindowTestSupport.h"
