@@ -33,8 +33,8 @@
 namespace {
 
 const QColor kProblemText(150, 0, 0);
-constexpr int kWidth = 660;
-constexpr int kHeight = 620;
+constexpr int kWidth = TfrmVerificar::ClientWidth;
+constexpr int kHeight = TfrmVerificar::ClientHeight;
 constexpr int kValueLeft = 150;
 
 QFont BoldFont()

@@ -29,6 +29,10 @@ public:
 
     static const QString Caption;
 
+    // The client area, at a scale factor of 1; the window cannot be resized.
+    static constexpr int ClientWidth = 660;
+    static constexpr int ClientHeight = 620;
+
     // The folder searched for Privada_*.key besides the certificate's own;
     // "Mis certificados" in the documents folder unless set.
     QString DefaultFolder;

@@ -59,9 +59,9 @@ std::function<void(QWidget *)> OnMainWindowShown;
 
 namespace {
 
-// The scale factor to start with when the window would not fit the primary
-// screen at the present one; nothing when it fits.
-std::optional<QByteArray> LowerScaleFactorSetting()
+// The scale factor to start with when a window of AClient would not fit the
+// primary screen at the present one; nothing when it fits.
+std::optional<QByteArray> LowerScaleFactorSetting(const QSize &AClient)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -70,7 +70,7 @@ std::optional<QByteArray> LowerScaleFactorSetting()
     const QSize available =
         (QSizeF(screen->availableGeometry().size()) * current).toSize();
     const double wanted = FittingScaleFactor(
-        current, available, QSize(TfrmZeDede::ClientWidth, TfrmZeDede::ClientHeight));
+        current, available, AClient);
     if (wanted >= current)
         return std::nullopt;
     return ScaleFactorSetting(current, wanted, qgetenv("QT_SCALE_FACTOR"));
@@ -92,7 +92,11 @@ int RunZeDede(int argc, char **argv)
     int appArgc = argc;
     std::optional<QApplication> application;
     application.emplace(appArgc, argv);
-    if (const std::optional<QByteArray> lower = LowerScaleFactorSetting()) {
+    // The window shown first decides: the wizard's, or the check's alone.
+    const QSize client = commandLine.Action == TStartAction::Verify
+                             ? QSize(TfrmVerificar::ClientWidth, TfrmVerificar::ClientHeight)
+                             : QSize(TfrmZeDede::ClientWidth, TfrmZeDede::ClientHeight);
+    if (const std::optional<QByteArray> lower = LowerScaleFactorSetting(client)) {
         // Qt reads the factor when the application object is made: make it
         // again with the lower one, and give the programs this one starts
         // (a browser, OpenSSL) the setting that was in force.

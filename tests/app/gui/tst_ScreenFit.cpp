@@ -17,7 +17,8 @@ class TestScreenFit : public QObject
 
     // Starts the program on an offscreen screen of AScreen device pixels
     // with QT_SCALE_FACTOR AFactor; returns its report line.
-    QString startOn(const QSize &AScreen, const QByteArray &AFactor)
+    QString startOn(const QSize &AScreen, const QByteArray &AFactor,
+                    const QStringList &AArguments = {})
     {
         const QString config = FDir.filePath(QStringLiteral("screen-%1x%2.json")
                                                  .arg(AScreen.width())
@@ -39,7 +40,7 @@ class TestScreenFit : public QObject
         env.insert("XDG_DATA_HOME", FDir.filePath("data"));
         env.insert("XDG_CONFIG_HOME", FDir.filePath("config"));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ZEDEDE_SHOWN), {});
+        p.start(QStringLiteral(ZEDEDE_SHOWN), AArguments);
         if (!p.waitForFinished(60000))
             return QStringLiteral("<no report>");
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
@@ -89,22 +90,32 @@ private slots:
     // The real start-up on a 1366 x 768 screen at 1.5 and 2: the window,
     // frame included, is inside the screen, at the lowered factor; the
     // setting in force is given back for the programs it starts.
+    // The check's window alone (--verificar) is taller than the wizard's:
+    // it is lowered for its own size.
     void theProgramStartsAtAFactorAtWhichItsWindowFits_data()
     {
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<QByteArray>("factor");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<double>("ratio");
-        QTest::newRow("1366x768 at 1.5") << QSize(1366, 768) << QByteArray("1.5") << 1.25;
-        QTest::newRow("1366x768 at 2") << QSize(1366, 768) << QByteArray("2") << 1.25;
-        QTest::newRow("1920x1080 at 2") << QSize(1920, 1080) << QByteArray("2") << 1.75;
-        QTest::newRow("1920x1080 at 1.5") << QSize(1920, 1080) << QByteArray("1.5") << 1.5;
+        const QStringList wizard;
+        const QStringList check{QStringLiteral("--verificar")};
+        QTest::newRow("1366x768 at 1.5") << QSize(1366, 768) << QByteArray("1.5") << wizard << 1.25;
+        QTest::newRow("1366x768 at 2") << QSize(1366, 768) << QByteArray("2") << wizard << 1.25;
+        QTest::newRow("1920x1080 at 2") << QSize(1920, 1080) << QByteArray("2") << wizard << 1.75;
+        QTest::newRow("1920x1080 at 1.5") << QSize(1920, 1080) << QByteArray("1.5") << wizard << 1.5;
+        QTest::newRow("check 1366x768 at 1.25") << QSize(1366, 768) << QByteArray("1.25") << check << 1.0;
+        QTest::newRow("check 1366x768 at 1.5") << QSize(1366, 768) << QByteArray("1.5") << check << 1.0;
+        QTest::newRow("check 1366x768 at 2") << QSize(1366, 768) << QByteArray("2") << check << 1.0;
+        QTest::newRow("check 1920x1080 at 2") << QSize(1920, 1080) << QByteArray("2") << check << 1.5;
     }
     void theProgramStartsAtAFactorAtWhichItsWindowFits()
     {
         QFETCH(QSize, screen);
         QFETCH(QByteArray, factor);
+        QFETCH(QStringList, arguments);
         QFETCH(double, ratio);
-        const QString report = startOn(screen, factor);
+        const QString report = startOn(screen, factor, arguments);
         const QRegularExpression form(QStringLiteral(
             "^ratio=([0-9.]+) frame=(\\d+)x(\\d+) available=(\\d+)x(\\d+) scale=(.*)$"));
         const QRegularExpressionMatch m = form.match(report);
