@@ -251,48 +251,51 @@ private slots:
         QVERIFY(QFile::copy(good + "/certificado.crt", other + "/certificado.crt"));
         QVERIFY(MakeRsaKey(other + "/Privada_Otra.key"));
         const QProcessEnvironment env = WithoutDisplay(home);
-        const QString program = QStringLiteral(ZEDEDE_PROGRAM);
+        // The program, and the windowless modes linked without any window
+        // code, answer alike.
+        for (const QString program :
+             {QStringLiteral(ZEDEDE_PROGRAM), QStringLiteral(ZEDEDE_WINDOWLESS)}) {
+            // A relative file, from its folder.
+            TRun run = RunProgram(program, {"--verificar", "certificado.crt", "--sin-ventana"}, env,
+                                  good);
+            QVERIFY(run.Finished);
+            QCOMPARE(run.ExitCode, 0);
+            QVERIFY2(run.Out.contains(QStringLiteral("Titular: facturacion\n")), qPrintable(run.Out));
+            QVERIFY(run.Out.contains(QStringLiteral("CUIT: 20-12345678-6\n")));
+            QVERIFY(run.Out.contains(QStringLiteral("Autoridad de la A.F.I.P.: Producción\n")));
+            QVERIFY(run.Out.contains(QStringLiteral("Privada_Empresa.key: corresponde\n")));
+            QVERIFY(run.Out.contains(QStringLiteral("Resultado: Certificado de producción válido")));
 
-        // A relative file, from its folder.
-        TRun run = RunProgram(program, {"--verificar", "certificado.crt", "--sin-ventana"}, env,
-                              good);
-        QVERIFY(run.Finished);
-        QCOMPARE(run.ExitCode, 0);
-        QVERIFY2(run.Out.contains(QStringLiteral("Titular: facturacion\n")), qPrintable(run.Out));
-        QVERIFY(run.Out.contains(QStringLiteral("CUIT: 20-12345678-6\n")));
-        QVERIFY(run.Out.contains(QStringLiteral("Autoridad de la A.F.I.P.: Producción\n")));
-        QVERIFY(run.Out.contains(QStringLiteral("Privada_Empresa.key: corresponde\n")));
-        QVERIFY(run.Out.contains(QStringLiteral("Resultado: Certificado de producción válido")));
+            run = RunProgram(program, {"--sin-ventana", "--verificar", other + "/certificado.crt"},
+                             env);
+            QVERIFY(run.Finished);
+            QCOMPARE(run.ExitCode, 1);
+            QVERIFY2(run.Out.contains(QStringLiteral("Privada_Otra.key: no corresponde\n")),
+                     qPrintable(run.Out));
+            QVERIFY(run.Out.contains(QStringLiteral(
+                "Resultado: Ninguna clave privada encontrada corresponde a este certificado.")));
 
-        run = RunProgram(program, {"--sin-ventana", "--verificar", other + "/certificado.crt"},
-                         env);
-        QVERIFY(run.Finished);
-        QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Out.contains(QStringLiteral("Privada_Otra.key: no corresponde\n")),
-                 qPrintable(run.Out));
-        QVERIFY(run.Out.contains(QStringLiteral(
-            "Resultado: Ninguna clave privada encontrada corresponde a este certificado.")));
+            run = RunProgram(program, {"--verificar=" + request, "--sin-ventana"}, env);
+            QCOMPARE(run.ExitCode, 1);
+            QVERIFY2(run.Out.contains(QStringLiteral("Este es el pedido, no el certificado emitido")),
+                     qPrintable(run.Out));
 
-        run = RunProgram(program, {"--verificar=" + request, "--sin-ventana"}, env);
-        QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Out.contains(QStringLiteral("Este es el pedido, no el certificado emitido")),
-                 qPrintable(run.Out));
-
-        run = RunProgram(program, {"--verificar", dir.filePath("no-esta.crt"), "--sin-ventana"},
-                         env);
-        QVERIFY(run.Finished);
-        QCOMPARE(run.ExitCode, 2);
-        QVERIFY2(run.Out.contains(QStringLiteral("No se pudo verificar el archivo")),
-                 qPrintable(run.Out));
-
-        for (const QStringList &args :
-             {QStringList{"--sin-ventana"}, QStringList{"--verificar", "--sin-ventana"}}) {
-            run = RunProgram(program, args, env);
+            run = RunProgram(program, {"--verificar", dir.filePath("no-esta.crt"), "--sin-ventana"},
+                             env);
             QVERIFY(run.Finished);
             QCOMPARE(run.ExitCode, 2);
-            QCOMPARE(run.Out, QString());
-            QCOMPARE(run.Err, QStringLiteral("Indique el archivo a verificar: zedede --verificar "
-                                             "ARCHIVO --sin-ventana\n"));
+            QVERIFY2(run.Out.contains(QStringLiteral("No se pudo verificar el archivo")),
+                     qPrintable(run.Out));
+
+            for (const QStringList &args :
+                 {QStringList{"--sin-ventana"}, QStringList{"--verificar", "--sin-ventana"}}) {
+                run = RunProgram(program, args, env);
+                QVERIFY(run.Finished);
+                QCOMPARE(run.ExitCode, 2);
+                QCOMPARE(run.Out, QString());
+                QCOMPARE(run.Err, QStringLiteral("Indique el archivo a verificar: zedede --verificar "
+                                                 "ARCHIVO --sin-ventana\n"));
+            }
         }
     }
 
