@@ -253,7 +253,7 @@ private slots:
         const QProcessEnvironment env = WithoutDisplay(home);
         // The program, and the windowless modes linked without any window
         // code, answer alike.
-        for (const QString program :
+        for (const QString &program :
              {QStringLiteral(ZEDEDE_PROGRAM), QStringLiteral(ZEDEDE_WINDOWLESS)}) {
             // A relative file, from its folder.
             TRun run = RunProgram(program, {"--verificar", "certificado.crt", "--sin-ventana"}, env,
