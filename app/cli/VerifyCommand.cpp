@@ -1,19 +1,16 @@
 #include "VerifyCommand.h"
 
 #include "CertificateReport.h"
+#include "ConsoleText.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include <cstdio>
-
 namespace {
 
-void Print(const QString &AText, FILE *AStream)
+void Print(const QString &AText, TConsoleStream AStream)
 {
-    const QByteArray bytes = AText.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), AStream);
-    std::fflush(AStream);
+    WriteConsoleText(AStream, AText);
 }
 
 } // namespace
@@ -27,7 +24,7 @@ QString VerifyWithoutFileText()
 int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile)
 {
     if (AFile.isEmpty()) {
-        Print(VerifyWithoutFileText(), stderr);
+        Print(VerifyWithoutFileText(), TConsoleStream::Error);
         return veUnreadable;
     }
     QCoreApplication app(argc, argv);
@@ -36,6 +33,6 @@ int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile)
     QTextStream out(&text);
     const int code = RunVerifyWithoutWindow(AFile, out);
     out.flush();
-    Print(text, stdout);
+    Print(text, TConsoleStream::Output);
     return code;
 }

@@ -1,18 +1,14 @@
 #include "WindowlessRun.h"
 
+#include "ConsoleText.h"
 #include "VerifyCommand.h"
 
-#include <cstdio>
 
 namespace {
 
 int Print(const QString &AText)
 {
-    const QByteArray bytes = AText.toLocal8Bit();
-    const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout)
-                        == size_t(bytes.size())
-                    && std::fflush(stdout) == 0;
-    return ok ? 0 : 1;
+    return WriteConsoleText(TConsoleStream::Output, AText) ? 0 : 1;
 }
 
 } // namespace
