@@ -11,3 +11,14 @@ bool WriteConsoleText(TConsoleStream AStream, const QString &AText)
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size())
            && std::fflush(stream) == 0;
 }
+
+bool HasStandardOutput()
+{
+    return true;
+}
+
+void ShowSystemMessage(const QString &, const QString &AText)
+{
+    WriteConsoleText(TConsoleStream::Error,
+                     AText.endsWith(QLatin1Char('\n')) ? AText : AText + QLatin1Char('\n'));
+}

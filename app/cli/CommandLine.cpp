@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "ProgramArguments.h"
+
 #include <algorithm>
 
 #ifndef ZEDEDE_VERSION
@@ -136,10 +138,7 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
 
 TCommandLine ParseCommandLine(int argc, char **argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    return ParseCommandLine(args);
+    return ParseCommandLine(ProgramArguments(argc, argv));
 }
 
 QString VersionText()

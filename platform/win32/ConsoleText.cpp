@@ -43,3 +43,16 @@ bool WriteConsoleText(TConsoleStream AStream, const QString &AText)
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size())
            && std::fflush(stream) == 0;
 }
+
+bool HasStandardOutput()
+{
+    const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE
+           && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+void ShowSystemMessage(const QString &ATitle, const QString &AText)
+{
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(AText.utf16()),
+                reinterpret_cast<const wchar_t *>(ATitle.utf16()), MB_OK | MB_ICONINFORMATION);
+}

@@ -1,0 +1,9 @@
+#include "ProgramArguments.h"
+
+QStringList ProgramArguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
