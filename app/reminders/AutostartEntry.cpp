@@ -1,0 +1,67 @@
+#include "AutostartEntry.h"
+
+#include "Exception.h"
+#include "ReminderNames.h"
+
+#include <QStringList>
+
+namespace {
+
+// A string value of a desktop entry (the escapes of the key file format).
+QString DesktopStringValue(const QString &Text)
+{
+    QString out;
+    for (const QChar c : Text) {
+        switch (c.unicode()) {
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                throw Exception(QStringLiteral(
+                    "El nombre de la carpeta tiene un carácter de control que el inicio "
+                    "de sesión no admite."));
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString DesktopExecQuote(const QString &Word)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : Word) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$')
+            || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        if (c == QLatin1Char('%'))
+            quoted += QLatin1Char('%');
+        quoted += c;
+    }
+    quoted += QLatin1Char('"');
+    return DesktopStringValue(quoted);
+}
+
+QString ReminderAutostartText(const QString &Program, const QString &Folder)
+{
+    QStringList command{DesktopExecQuote(Program)};
+    for (const QString &a : ReminderCheckArguments(Folder))
+        command << DesktopExecQuote(a);
+    QString comment = QStringLiteral("Revisa los certificados de %1 y avisa de los que están por vencer")
+                          .arg(Folder);
+    comment.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return QStringLiteral(
+               "[Desktop Entry]\n"
+               "Type=Application\n"
+               "Name=ZeDede: aviso de certificados por vencer\n"
+               "Comment=%1\n"
+               "Exec=%2\n"
+               "Icon=ar.com.vemra.ZeDede\n"
+               "Terminal=false\n"
+               "NoDisplay=true\n"
+               "X-GNOME-Autostart-enabled=true\n")
+        .arg(DesktopStringValue(comment), command.join(QLatin1Char(' ')));
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The XDG autostart entry that runs a folder's check at log-in, for
+// sessions without a systemd user manager.
+
+#include <QString>
+
+// Word as one argument of a desktop entry's Exec= key: in double quotes
+// with " ` $ \ escaped by a backslash and "%" doubled, then written as a
+// string value (each backslash doubled, line breaks and tabs as \n \t \r).
+// Throws Exception for another control character, which a desktop entry
+// cannot hold.
+QString DesktopExecQuote(const QString &Word);
+
+// The entry: runs Program with the check's arguments for Folder.
+QString ReminderAutostartText(const QString &Program, const QString &Folder);
