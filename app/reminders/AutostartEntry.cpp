@@ -32,17 +32,20 @@ QString DesktopStringValue(const QString &Text)
 
 QString DesktopExecQuote(const QString &Word)
 {
+    // The quoting of the Exec key and the escapes of a string value at once:
+    // a backslash is "\\\\" (doubled by each), " ` $ take one backslash,
+    // which the string value leaves alone.
     QString quoted = QStringLiteral("\"");
     for (const QChar c : Word) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$')
-            || c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
-        if (c == QLatin1Char('%'))
-            quoted += QLatin1Char('%');
-        quoted += c;
+        switch (c.unicode()) {
+        case '\\': quoted += QStringLiteral("\\\\\\\\"); break;
+        case '"': case '`': case '$': quoted += QLatin1Char('\\'); quoted += c; break;
+        case '%': quoted += QStringLiteral("%%"); break;
+        default: quoted += DesktopStringValue(QString(c));
+        }
     }
     quoted += QLatin1Char('"');
-    return DesktopStringValue(quoted);
+    return quoted;
 }
 
 QString ReminderAutostartText(const QString &Program, const QString &Folder)

@@ -4,9 +4,9 @@
 
 #include <QString>
 
-// Word as one argument of a desktop entry's Exec= key: in double quotes
-// with " ` $ \ escaped by a backslash and "%" doubled, then written as a
-// string value (each backslash doubled, line breaks and tabs as \n \t \r).
+// Word as one argument of a desktop entry's Exec= key: in double quotes,
+// " ` $ escaped by a backslash, a backslash written as four (escaped, then
+// doubled as a string value), "%" doubled, line breaks and tabs as \n \t \r.
 // Throws Exception for another control character, which a desktop entry
 // cannot hold.
 QString DesktopExecQuote(const QString &Word);

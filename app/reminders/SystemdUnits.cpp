@@ -25,6 +25,26 @@ QString SystemdQuote(const QString &Word)
     return out;
 }
 
+QString SystemdCommandLine(const QString &Program, const QStringList &Arguments)
+{
+    QStringList words;
+    bool safe = true;
+    for (const QChar c : Program)
+        safe = safe && c != QLatin1Char('"') && c != QLatin1Char('\'') && c != QLatin1Char('\\')
+               && c.unicode() >= 0x20 && c.unicode() != 0x7f;
+    if (safe) {
+        QString path = Program;
+        words << QLatin1Char('"') + path.replace(QLatin1Char('%'), QStringLiteral("%%")) + QLatin1Char('"');
+    } else {
+        // The shell runs it as its $0, whatever the name holds.
+        words << QStringLiteral("/bin/sh") << SystemdQuote(QStringLiteral("-c"))
+              << SystemdQuote(QStringLiteral("exec \"$0\" \"$@\"")) << SystemdQuote(Program);
+    }
+    for (const QString &a : Arguments)
+        words << SystemdQuote(a);
+    return words.join(QLatin1Char(' '));
+}
+
 QString SystemdPlainValue(const QString &Text)
 {
     QString out;
@@ -44,9 +64,6 @@ QString SystemdPlainValue(const QString &Text)
 
 QString ReminderServiceText(const QString &Program, const QString &Folder)
 {
-    QStringList command{SystemdQuote(Program)};
-    for (const QString &a : ReminderCheckArguments(Folder))
-        command << SystemdQuote(a);
     return QStringLiteral(
                "[Unit]\n"
                "Description=ZeDede: aviso de certificados por vencer en %1\n"
@@ -59,7 +76,7 @@ QString ReminderServiceText(const QString &Program, const QString &Folder)
                "SuccessExitStatus=1\n"
                "TimeoutStartSec=15min\n"
                "Nice=10\n")
-        .arg(SystemdPlainValue(Folder), command.join(QLatin1Char(' ')));
+        .arg(SystemdPlainValue(Folder), SystemdCommandLine(Program, ReminderCheckArguments(Folder)));
 }
 
 QString ReminderTimerText(const QString &Service, const QString &Folder)

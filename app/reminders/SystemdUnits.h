@@ -11,6 +11,12 @@
 // so that systemd passes it on unchanged.
 QString SystemdQuote(const QString &Word);
 
+// The command line of ExecStart=: Program and Arguments, quoted. systemd
+// does not expand variables in the program's path (only "%" is doubled
+// there) and refuses a path with quotes, backslashes or control
+// characters: such a program is started by /bin/sh as its $0.
+QString SystemdCommandLine(const QString &Program, const QStringList &Arguments);
+
 // Text for a single-line setting such as Description=: specifiers escaped,
 // control characters replaced by blanks.
 QString SystemdPlainValue(const QString &Text);
