@@ -50,7 +50,13 @@ QString DesktopExecQuote(const QString &Word)
 
 QString ReminderAutostartText(const QString &Program, const QString &Folder)
 {
-    QStringList command{DesktopExecQuote(Program)};
+    QStringList command;
+    // Desktops look for the program named by Exec= before they expand "%%":
+    // a path with "%" is given to a shell as its $0 instead.
+    if (Program.contains(QLatin1Char('%')))
+        command << QStringLiteral("/bin/sh") << DesktopExecQuote(QStringLiteral("-c"))
+                << DesktopExecQuote(QStringLiteral("exec \"$0\" \"$@\""));
+    command << DesktopExecQuote(Program);
     for (const QString &a : ReminderCheckArguments(Folder))
         command << DesktopExecQuote(a);
     QString comment = QStringLiteral("Revisa los certificados de %1 y avisa de los que están por vencer")

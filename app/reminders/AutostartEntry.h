@@ -11,5 +11,6 @@
 // cannot hold.
 QString DesktopExecQuote(const QString &Word);
 
-// The entry: runs Program with the check's arguments for Folder.
+// The entry: runs Program with the check's arguments for Folder (through
+// /bin/sh when Program's path holds a "%").
 QString ReminderAutostartText(const QString &Program, const QString &Folder);
