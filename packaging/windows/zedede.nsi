@@ -69,6 +69,12 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; The daily certificate reminders: every task named zedede-avisos-* that
+  ; this account may see and delete (its own; every user's when run as an
+  ; administrator), since the program they run goes away.
+  ; (The inner command must not begin with a quote, which cmd would strip.)
+  nsExec::Exec '"$SYSDIR\cmd.exe" /d /c for /f "tokens=1 delims=," %t in ($\'schtasks /Query /FO CSV /NH ^| findstr /i /c:"zedede-avisos-"$\') do schtasks /Delete /F /TN %t'
+  Pop $0
   Delete "$SMPROGRAMS\ZeDede.lnk"
   Delete "$INSTDIR\ZeDede.exe"
   Delete "$INSTDIR\Win32OpenSSL_Light-0_9_8e.exe"
