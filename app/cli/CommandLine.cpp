@@ -29,8 +29,9 @@ const TOptionSpec *FindShort(const std::vector<TOptionSpec> &AOptions, QChar ALe
 int Priority(TStartAction AAction)
 {
     switch (AAction) {
-    case TStartAction::Help: return 4;
-    case TStartAction::Version: return 3;
+    case TStartAction::Help: return 5;
+    case TStartAction::Version: return 4;
+    case TStartAction::Reminders: return 3;
     case TStartAction::VerifyWithoutWindow: return 2;
     case TStartAction::Verify: return 1;
     case TStartAction::Window: break;
@@ -65,6 +66,10 @@ const std::vector<TOptionSpec> &ProgramOptions()
         {QStringLiteral("sin-ventana"), QChar(), TOptionValue::None, QString(),
          QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)"),
          TStartAction::VerifyWithoutWindow},
+        {QStringLiteral("avisos"), QChar(), TOptionValue::Required,
+         QStringLiteral("ACCIÓN CARPETA"),
+         QStringLiteral("aviso diario de certificados por vencer: activar, desactivar, estado"),
+         TStartAction::Reminders},
     };
     return options;
 }
@@ -84,6 +89,7 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
         const QString &arg = AArguments.at(i);
         if (optionsEnded || arg.size() < 2 || arg.at(0) != QLatin1Char('-')) {
             result.Ignored << arg;
+            result.Positional << arg;
             continue;
         }
         if (arg == QLatin1String("--")) {

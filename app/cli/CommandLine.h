@@ -20,7 +20,9 @@
 // Verify: the "Verificar certificado" window (--verificar [ARCHIVO]);
 // VerifyWithoutWindow: the check printed to standard output (--sin-ventana,
 // which needs --verificar ARCHIVO).
-enum class TStartAction { Window, Verify, VerifyWithoutWindow, Help, Version };
+// Reminders: turning the daily check of a folder on or off (--avisos ACCIÓN
+// CARPETA), without a window.
+enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version };
 
 enum class TOptionValue { None, Optional, Required };
 
@@ -40,6 +42,7 @@ struct TCommandLine
     QSet<QString> Given;            // long names of the options given
     QHash<QString, QString> Values; // long name -> value, for options given one
     QStringList Ignored;            // arguments that are not options of the program
+    QStringList Positional;         // of those, the ones that are no option at all
 };
 
 // The options the program knows, in the order the help text lists them.

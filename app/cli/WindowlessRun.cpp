@@ -1,7 +1,13 @@
 #include "WindowlessRun.h"
 
 #include "ConsoleText.h"
+#include "RemindersCommand.h"
 #include "VerifyCommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <optional>
 
 
 namespace {
@@ -11,12 +17,31 @@ int Print(const QString &AText)
     return WriteConsoleText(TConsoleStream::Output, AText) ? 0 : 1;
 }
 
+// --avisos ACCIÓN CARPETA: the folder is the first argument that is no option.
+int RunReminders(const TCommandLine &ACommandLine, int argc, char **argv)
+{
+    std::optional<QCoreApplication> app;
+    if (!QCoreApplication::instance())
+        app.emplace(argc, argv);
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int code = RunRemindersCommand(ACommandLine.Values.value(QStringLiteral("avisos")),
+                                         ACommandLine.Positional.value(0), outStream, errStream);
+    outStream.flush();
+    errStream.flush();
+    WriteConsoleText(TConsoleStream::Output, out);
+    WriteConsoleText(TConsoleStream::Error, err);
+    return code;
+}
+
 } // namespace
 
 bool RunsWithoutWindow(TStartAction Action)
 {
     return Action == TStartAction::Help || Action == TStartAction::Version
-           || Action == TStartAction::VerifyWithoutWindow;
+           || Action == TStartAction::VerifyWithoutWindow || Action == TStartAction::Reminders;
 }
 
 int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
@@ -34,6 +59,8 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
             argc, argv,
             ACommandLine.Given.contains(verify) ? ACommandLine.Values.value(verify) : QString());
     }
+    case TStartAction::Reminders:
+        return RunReminders(ACommandLine, argc, argv);
     case TStartAction::Verify:
     case TStartAction::Window:
         break;

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,6 +119,14 @@ private slots:
             << QStringList();
         QTest::newRow("version wins over verify")
             << QStringList{"--verificar", "--version"} << TStartAction::Version << QStringList();
+        QTest::newRow("reminders of a folder")
+            << QStringList{"--avisos", "activar", "/srv/certificados"} << TStartAction::Reminders
+            << QStringList{"/srv/certificados"};
+        QTest::newRow("reminders, the folder first")
+            << QStringList{"Mis certificados", "--avisos=desactivar"} << TStartAction::Reminders
+            << QStringList{"Mis certificados"};
+        QTest::newRow("reminders without their action")
+            << QStringList{"--avisos"} << TStartAction::Window << QStringList{"--avisos"};
         QTest::newRow("value to --sin-ventana")
             << QStringList{"--verificar", "--sin-ventana=a.crt"} << TStartAction::Verify
             << QStringList{"--sin-ventana=a.crt"};
@@ -130,6 +139,8 @@ private slots:
         const TCommandLine c = ParseCommandLine(args);
         QCOMPARE(c.Action, action);
         QCOMPARE(c.Ignored, ignored);
+        for (const QString &a : c.Positional)
+            QVERIFY(c.Ignored.contains(a));
     }
 
     void optionsTakeTheirValues()
@@ -175,18 +186,30 @@ private slots:
     {
         const QString help = HelpText();
         QVERIFY(help.startsWith(QStringLiteral("Uso: zedede [OPCIÓN]\n")));
-        QVERIFY(help.contains(
-            QStringLiteral("  -h, --help                 muestra esta ayuda y termina\n")));
-        QVERIFY(help.contains(QStringLiteral("      --version              muestra la versión")));
-        QVERIFY(help.contains(QStringLiteral(
-            "      --verificar [ARCHIVO]  abre la ventana «Verificar certificado»\n")));
-        QVERIFY(help.contains(QStringLiteral(
-            "      --sin-ventana          verifica ARCHIVO sin ventana (con --verificar)\n")));
+        // One line an option: its form, then its text in a column of its own.
+        const auto listed = [](const QString &AHelp, const QString &AForm, const QString &AText) {
+            const QRegularExpression line(QStringLiteral("\\n  ") + QRegularExpression::escape(AForm)
+                                          + QStringLiteral(" {2,}")
+                                          + QRegularExpression::escape(AText)
+                                          + QStringLiteral("\\n"));
+            return line.match(AHelp).hasMatch();
+        };
+        QVERIFY(listed(help, QStringLiteral("-h, --help"), QStringLiteral("muestra esta ayuda y termina")));
+        QVERIFY(listed(help, QStringLiteral("    --version"),
+                       QStringLiteral("muestra la versión del programa y termina")));
+        QVERIFY(listed(help, QStringLiteral("    --verificar [ARCHIVO]"),
+                       QStringLiteral("abre la ventana «Verificar certificado»")));
+        QVERIFY(listed(help, QStringLiteral("    --sin-ventana"),
+                       QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)")));
+        QVERIFY(listed(help, QStringLiteral("    --avisos ACCIÓN CARPETA"),
+                       QStringLiteral("aviso diario de certificados por vencer: activar, "
+                                      "desactivar, estado")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
         QVERIFY(help.contains(QStringLiteral("termina con 0 (")));
         const QString more = HelpText(OptionsWithValues());
-        QVERIFY(more.contains(QStringLiteral("      --archivo [ARCHIVO]    abre el archivo\n")));
-        QVERIFY(more.contains(QStringLiteral("  -m, --modo MODO            elige el modo\n")));
+        QVERIFY(listed(more, QStringLiteral("    --archivo [ARCHIVO]"),
+                       QStringLiteral("abre el archivo")));
+        QVERIFY(listed(more, QStringLiteral("-m, --modo MODO"), QStringLiteral("elige el modo")));
         for (const QString &line : more.split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
         // A table without the check's options says nothing of it.
@@ -227,6 +250,38 @@ private slots:
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), expected);
         QCOMPARE(p.readAllStandardError(), QByteArray());
+    }
+
+    // "--avisos ACCIÓN CARPETA" turns the daily check on and off from a
+    // terminal with no display; its state is read back from the system each
+    // time (here a session without a user manager: the autostart entry).
+    void theProgramTurnsRemindersOnAndOffWithoutAWindow()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString home = dir.filePath("home");
+        const QString folder = dir.filePath("Mis certificados");
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(folder));
+        QProcessEnvironment env = WithoutDisplay(home);
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        env.insert("XDG_RUNTIME_DIR", dir.filePath("no-runtime"));
+        const QString program = QStringLiteral(ZEDEDE_WINDOWLESS);
+        TRun run = RunProgram(program, {"--avisos", "estado", folder}, env);
+        QCOMPARE(run.ExitCode, 0);
+        QCOMPARE(run.Out.trimmed(), QStringLiteral("desactivados"));
+        run = RunProgram(program, {"--avisos", "activar", folder}, env);
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY2(run.Out.startsWith(QStringLiteral("Avisos activados")), qPrintable(run.Out + run.Err));
+        run = RunProgram(program, {"--avisos=estado", folder}, env);
+        QVERIFY2(run.Out.startsWith(QStringLiteral("activados")), qPrintable(run.Out));
+        run = RunProgram(program, {"--avisos", "desactivar", folder}, env);
+        QCOMPARE(run.ExitCode, 0);
+        run = RunProgram(program, {"--avisos", "estado", folder}, env);
+        QCOMPARE(run.Out.trimmed(), QStringLiteral("desactivados"));
+        QCOMPARE(QDir(home + "/.config/autostart").entryList(QDir::Files), QStringList());
+        run = RunProgram(program, {"--avisos", "encender", folder}, env);
+        QCOMPARE(run.ExitCode, 2);
+        QVERIFY(run.Err.contains(QStringLiteral("«activar», «desactivar» o «estado»")));
     }
 
     // "--verificar ARCHIVO --sin-ventana" in the real program, with no
