@@ -68,7 +68,7 @@ const std::vector<TOptionSpec> &ProgramOptions()
          TStartAction::VerifyWithoutWindow},
         {QStringLiteral("avisos"), QChar(), TOptionValue::Required,
          QStringLiteral("ACCIÓN CARPETA"),
-         QStringLiteral("aviso diario de certificados por vencer: activar, desactivar, estado"),
+         QStringLiteral("avisos diarios de vencimiento: activar, desactivar, estado"),
          TStartAction::Reminders},
     };
     return options;
