@@ -202,8 +202,8 @@ private slots:
         QVERIFY(listed(help, QStringLiteral("    --sin-ventana"),
                        QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)")));
         QVERIFY(listed(help, QStringLiteral("    --avisos ACCIÓN CARPETA"),
-                       QStringLiteral("aviso diario de certificados por vencer: activar, "
-                                      "desactivar, estado")));
+                       QStringLiteral("avisos diarios de vencimiento: activar, desactivar, "
+                                      "estado")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
         QVERIFY(help.contains(QStringLiteral("termina con 0 (")));
         const QString more = HelpText(OptionsWithValues());
