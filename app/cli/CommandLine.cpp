@@ -68,7 +68,7 @@ const std::vector<TOptionSpec> &ProgramOptions()
          TStartAction::VerifyWithoutWindow},
         {QStringLiteral("avisos"), QChar(), TOptionValue::Required,
          QStringLiteral("ACCIÓN CARPETA"),
-         QStringLiteral("avisos diarios de vencimiento: activar, desactivar, estado"),
+         QStringLiteral("aviso diario de vencimientos: activar, desactivar"),
          TStartAction::Reminders},
     };
     return options;

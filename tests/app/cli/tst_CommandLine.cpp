@@ -202,8 +202,7 @@ private slots:
         QVERIFY(listed(help, QStringLiteral("    --sin-ventana"),
                        QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)")));
         QVERIFY(listed(help, QStringLiteral("    --avisos ACCIÓN CARPETA"),
-                       QStringLiteral("avisos diarios de vencimiento: activar, desactivar, "
-                                      "estado")));
+                       QStringLiteral("aviso diario de vencimientos: activar, desactivar")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
         QVERIFY(help.contains(QStringLiteral("termina con 0 (")));
         const QString more = HelpText(OptionsWithValues());
