@@ -3,6 +3,7 @@
 #include "ExitCleanup.h"
 #include "OutputTail.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -296,7 +297,15 @@ bool ProcessAlive(qint64 Pid)
 {
     if (Pid <= 0)
         return false;
-    return ::kill(static_cast<pid_t>(Pid), 0) == 0 || errno == EPERM;
+    if (::kill(static_cast<pid_t>(Pid), 0) != 0 && errno != EPERM)
+        return false;
+    // A process that has ended but was not yet reaped runs no more.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(Pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end < 0 || end + 2 >= line.size() || line.at(end + 2) != 'Z';
 }
 
 QStringList SplitCommandLine(const QString &Parameters)
