@@ -4,7 +4,9 @@
 #                                    link "openssl" to the openssl program
 #   $XDG_CONFIG_HOME/Vemra/environment   OPENSSL_CONF=<that folder>/openssl.cnf
 # When openssl is missing it is installed through the desktop's elevation
-# prompt (pkexec). Running it again gives the same result. Exit status 0 on
+# prompt (pkexec). The openssl program is used only when it (after following
+# links), its folder and the folder it was found in can be changed by no one
+# but their owner or root. Running it again gives the same result. Exit status 0 on
 # success, non-zero on failure; nothing outside those two places is changed.
 set -eu
 
@@ -38,11 +40,53 @@ case "$openssl_program" in
     *) fail "openssl is not a program file: $openssl_program" ;;
 esac
 
+me=$(id -u)
+
+# Refuses $1 (named $2: "el archivo", "la carpeta") when a user other
+# than its owner or root could change it; $3 set: a folder higher up, where
+# the sticky bit keeps others from replacing what they do not own.
+refuse_unsafe() {
+    set -- "$1" "$2" "${3:-}" "$(stat -c '%u %a' -- "$1" 2>/dev/null)"
+    [ -n "$4" ] || fail "no se pudo examinar $1"
+    owner=${4%% *}
+    perms=${4#* }
+    if [ "$owner" != 0 ] && [ "$owner" != "$me" ]; then
+        fail "no se usa OpenSSL: $2 $1 pertenece a otro usuario (uid $owner)"
+    fi
+    if [ $((0$perms & 022)) -ne 0 ]; then
+        if [ -z "$3" ] || [ $((0$perms & 01000)) -eq 0 ]; then
+            fail "no se usa OpenSSL: $2 $1 la pueden modificar otros usuarios (permisos $perms)"
+        fi
+    fi
+}
+
+# A folder, free of links, and every folder above it.
+refuse_unsafe_folder() {
+    f=$1
+    above=
+    while :; do
+        refuse_unsafe "$f" "la carpeta" "$above"
+        [ "$f" = / ] && break
+        f=$(dirname -- "$f")
+        above=1
+    done
+}
+
+found_in=$(cd -P -- "$(dirname -- "$openssl_program")" && pwd) ||
+    fail "no se pudo examinar la carpeta de $openssl_program"
+refuse_unsafe_folder "$found_in"
+resolved=$(readlink -f -- "$openssl_program") || fail "no se pudo seguir el enlace $openssl_program"
+[ -f "$resolved" ] || fail "$resolved no es un archivo"
+refuse_unsafe_folder "$(dirname -- "$resolved")"
+refuse_unsafe "$resolved" "el archivo"
+openssl_program=$resolved
+
 system_dir=$(openssl version -d | sed -n 's/^OPENSSLDIR: "\(.*\)"$/\1/p')
 system_conf="$system_dir/openssl.cnf"
 [ -r "$system_conf" ] || fail "cannot read $system_conf"
 
 mkdir -p "$ssl_folder"
+refuse_unsafe_folder "$(cd -P -- "$ssl_folder" && pwd)"
 cp "$system_conf" "$ssl_folder/openssl.cnf.new"
 mv -f "$ssl_folder/openssl.cnf.new" "$ssl_folder/openssl.cnf"
 ln -sfn "$openssl_program" "$ssl_folder/openssl"

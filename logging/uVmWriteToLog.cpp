@@ -603,6 +603,9 @@ bool TTextWriter::AppendLine(const QString &aText)
             return false;
         const QString file = folder + FPropText->FileName();
         const QByteArray bytes = ToAnsi(aText + kCrLf);
+        // A new log file is its owner's only: lines may name the operator,
+        // the folders and the e-mail address. Set-aside copies are renamed,
+        // so they keep that; an existing file keeps its permissions.
         // Four attempts with a pause of 100 ms after each failed one. When
         // the file is busy, the pause is spent waiting for it to come free,
         // so that a line is not lost to writers that merely keep the file
@@ -610,12 +613,12 @@ bool TTextWriter::AppendLine(const QString &aText)
         for (int attempt = 0; attempt < kAppendAttempts; ++attempt) {
             QElapsedTimer pause;
             pause.start();
-            TAppendResult result = AppendExclusive(file, bytes, kAppendPauseMs);
+            TAppendResult result = AppendExclusive(file, bytes, kAppendPauseMs, true);
             if (result == TAppendResult::MissingFolder) {
                 // The folder is created with its parents when it is missing.
                 if (!QDir().mkpath(folder))
                     return false;
-                result = AppendExclusive(file, bytes, kAppendPauseMs);
+                result = AppendExclusive(file, bytes, kAppendPauseMs, true);
             }
             if (result == TAppendResult::Appended)
                 return true;

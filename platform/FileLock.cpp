@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <cstring>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,14 +13,14 @@
 
 namespace {
 
-int OpenForAppend(const QString &FileName)
+int OpenForAppend(const QString &FileName, mode_t Mode = 0666)
 {
     if (FileName.isEmpty())
         return -1;
     const QByteArray name = QFile::encodeName(FileName);
     int fd;
     do {
-        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, Mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -49,9 +51,10 @@ int LockWithin(int fd, int WaitMs)
     return 0;
 }
 
-TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, int LockWaitMs)
+TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, int LockWaitMs,
+                              bool OwnerOnly)
 {
-    const int fd = OpenForAppend(FileName);
+    const int fd = OpenForAppend(FileName, OwnerOnly ? 0600 : 0666);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? TAppendResult::MissingFolder
                                                    : TAppendResult::Failed;
@@ -133,4 +136,37 @@ TExclusiveFileLock::~TExclusiveFileLock()
 {
     if (FHandle >= 0)
         ::close(FHandle);
+}
+
+TLockFile::~TLockFile() { Unlock(); }
+
+TLockResult TLockFile::TryLock(const QString &FileName, QString &Error)
+{
+    Unlock();
+    const QByteArray name = QFile::encodeName(FileName);
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        Error = QString::fromLocal8Bit(std::strerror(errno));
+        return TLockResult::Failed;
+    }
+    if (LockExclusive(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK || error == EAGAIN)
+            return TLockResult::Busy;
+        Error = QString::fromLocal8Bit(std::strerror(error));
+        return TLockResult::Failed;
+    }
+    FHandle = fd;
+    return TLockResult::Locked;
+}
+
+void TLockFile::Unlock()
+{
+    if (FHandle != -1)
+        ::close(static_cast<int>(FHandle));
+    FHandle = -1;
 }

@@ -22,8 +22,10 @@ enum class TAppendResult {
 // without blocking; while another writer holds it, it is tried again every
 // millisecond for up to LockWaitMs before the attempt gives up as Busy. A
 // failed write is cut back so that no partial data stays. Never throws.
+// With OwnerOnly a file created by the attempt is readable and writable by
+// its owner only (an existing file keeps its permissions).
 TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data,
-                              int LockWaitMs = 0);
+                              int LockWaitMs = 0, bool OwnerOnly = false);
 
 // Runs Action while holding the exclusive lock of the existing file
 // FileName, and only while the name still refers to the locked file (not to
@@ -45,6 +47,31 @@ public:
     TExclusiveFileLock &operator=(const TExclusiveFileLock &) = delete;
 
     bool Locked() const { return FHandle >= 0; }
+
+private:
+    qintptr FHandle = -1; // a descriptor on Linux, a HANDLE on Windows
+};
+
+// An exclusive lock on a lock file, for work that one process at a time may
+// do (Linux: flock, Windows: LockFileEx). The system releases it when the
+// process ends in any way, so a killed holder leaves no stale lock behind.
+// Two objects conflict even within one process.
+enum class TLockResult { Locked, Busy, Failed };
+
+class TLockFile
+{
+public:
+    TLockFile() = default;
+    ~TLockFile();
+    TLockFile(const TLockFile &) = delete;
+    TLockFile &operator=(const TLockFile &) = delete;
+
+    // Opens FileName (created owner-only when missing; a symbolic link there
+    // is not followed) and tries once, without waiting, to lock it. Failed
+    // carries the system's reason in Error.
+    TLockResult TryLock(const QString &FileName, QString &Error);
+    bool Locked() const { return FHandle != -1; }
+    void Unlock();
 
 private:
     qintptr FHandle = -1; // a descriptor on Linux, a HANDLE on Windows

@@ -1,7 +1,9 @@
 #include "Process.h"
 
+#include "ExitCleanup.h"
 #include "OutputTail.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -15,6 +17,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -76,9 +79,17 @@ struct TChild
 
 // The child's side between fork and exec: only async-signal-safe calls.
 [[noreturn]] void RunChild(const char *Program, char *const *Argv, const char *Directory,
-                           int OutWrite, int ErrWrite, int Report, bool PrivateFiles)
+                           int OutWrite, int ErrWrite, int Report, bool PrivateFiles,
+                           pid_t Parent)
 {
     ::setpgid(0, 0);
+    if (Parent > 0) {
+        // Ends with this program; if it already ended between fork and
+        // here, the signal will not come: give up at once.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != Parent)
+            ::_exit(127);
+    }
     if (PrivateFiles)
         ::umask(077);
     struct sigaction dfl;
@@ -145,11 +156,12 @@ bool StartChild(const QString &FileName, const QString &Directory, const QString
             errWrite = devNull;
     }
 
+    const pid_t parent = Options.StopIfAbandoned ? ::getpid() : 0;
     const pid_t pid = ::fork();
     if (pid == 0)
         RunChild(program.constData(), argv.data(),
                  directory.isEmpty() ? nullptr : directory.constData(), out[1], errWrite,
-                 report[1], Options.PrivateFiles);
+                 report[1], Options.PrivateFiles, parent);
     const int forkError = errno;
     CloseFd(out[1]);
     CloseFd(report[1]);
@@ -281,6 +293,21 @@ void LeaveRunning(pid_t Pid, int Output)
 
 } // namespace
 
+bool ProcessAlive(qint64 Pid)
+{
+    if (Pid <= 0)
+        return false;
+    if (::kill(static_cast<pid_t>(Pid), 0) != 0 && errno != EPERM)
+        return false;
+    // A process that has ended but was not yet reaped runs no more.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(Pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end < 0 || end + 2 >= line.size() || line.at(end + 2) != 'Z';
+}
+
 QStringList SplitCommandLine(const QString &Parameters)
 {
     QStringList args;
@@ -347,6 +374,12 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
     if (!StartChild(FileName, Directory, Parameters, Options, child, Outcome.StartError))
         return false;
     Outcome.Started = true;
+    // Stopped, with its process group, when this program is ended by a signal.
+    struct TTicket
+    {
+        int Value;
+        ~TTicket() { ForgetExitProcess(Value); }
+    } ticket{Options.StopIfAbandoned ? RemoveProcessAtExit(child.Pid) : -1};
 
     const TExecuteWaits waits = ExecuteWaits();
     const qint64 limit = Options.TimeLimit >= 0 ? Options.TimeLimit

@@ -29,7 +29,10 @@ struct TExecuteOptions
 {
     // When the wait is given up (time limit passed, or cancelled), stop the
     // program together with every process it started. Otherwise it is left
-    // running on its own.
+    // running on its own. Such a program never outlives this one either: it
+    // is stopped when this program ends, crashes or is killed (Linux: a
+    // parent-death signal, and SIGTERM, SIGINT and SIGHUP stop it first;
+    // Windows: its job ends with this program).
     bool StopIfAbandoned = false;
     // Files the program creates are readable and writable by their owner only.
     bool PrivateFiles = false;
@@ -102,6 +105,9 @@ bool ExecuteAndWait(const QString &FileName, const QString &Directory,
 // end in time (it is then stopped) or did not exit with status 0.
 bool ReadProgramOutput(const QString &FileName, const QString &Directory,
                        const QString &Parameters, int TimeoutMs, QByteArray &Output);
+
+// True while a process with that id exists (also one of another user).
+bool ProcessAlive(qint64 Pid);
 
 // Splits a parameter line by the Windows command-line rules.
 QStringList SplitCommandLine(const QString &Parameters);

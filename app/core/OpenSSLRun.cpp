@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include "Paths.h"
 #include "Process.h"
+#include "ProgramSafety.h"
 #include <QStandardPaths>
 
 
@@ -49,13 +50,25 @@ QString FindOpenSSLProgram()
     const QString dir = GetOpenSSLDir();
     if (!dir.isEmpty()) {
         const QString inFolder = dir + ProgramFileName(QStringLiteral("openssl"));
-        if (QFileInfo(inFolder).isExecutable())
+        if (QFileInfo(inFolder).isExecutable()) {
+            const QString unsafe = UnsafeProgramReason(QFileInfo(inFolder).absoluteFilePath());
+            if (!unsafe.isEmpty())
+                throw EUnreadable(QStringLiteral("Por seguridad no se ejecuta el programa "
+                                                 "OpenSSL, necesario para verificar el "
+                                                 "certificado."),
+                                  unsafe + QLatin1Char('.'));
             return inFolder;
+        }
     }
     const QString onPath = QStandardPaths::findExecutable(QStringLiteral("openssl"));
     if (onPath.isEmpty())
         throw EUnreadable(QStringLiteral("No se encontró el programa OpenSSL, necesario para "
                                          "verificar el certificado."));
+    const QString unsafe = UnsafeProgramReason(onPath);
+    if (!unsafe.isEmpty())
+        throw EUnreadable(QStringLiteral("Por seguridad no se ejecuta el programa OpenSSL, "
+                                         "necesario para verificar el certificado."),
+                          unsafe + QLatin1Char('.'));
     return onPath;
 }
 

@@ -4,17 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QString Redacted(QString Text, const QString &Secret)
-{
-    if (!Secret.isEmpty())
-        Text.replace(Secret, QStringLiteral("********"));
-    return Text;
-}
-
-} // namespace
-
 QString Seconds(qint64 Ms)
 {
     if (Ms == 1000)
@@ -25,16 +14,18 @@ QString Seconds(qint64 Ms)
 }
 
 TOpenSSLStep::TOpenSSLStep(const QString &Message, const QString &Program,
-                           const QString &Directory, const QString &Secret)
-    : FMessage(Message), FProgram(Program), FDirectory(Directory), FSecret(Secret)
+                           const QString &Directory)
+    : FMessage(Message), FProgram(Program), FDirectory(Directory)
 {
     const TExecuteWaits waits = ExecuteWaits();
     FLimit = qint64(waits.First) + qint64(waits.Second);
     FClock.start();
 }
 
-QByteArray TOpenSSLStep::Run(const QString &Parameters, bool KeepErrors, const QString &Meaning)
+QByteArray TOpenSSLStep::Run(const QString &Parameters, bool KeepErrors, const QString &Meaning,
+                             TOutput Output)
 {
+    FOutputKind = Output;
     TExecuteOptions options;
     options.StopIfAbandoned = true;
     options.PrivateFiles = true;
@@ -65,11 +56,15 @@ void TOpenSSLStep::Fail(const QString &Problem)
     QString details = Problem;
     if (!FParameters.isEmpty()) {
         const QString output = LastLines(FOutcome.Output, 20);
-        details += output.isEmpty() ? QStringLiteral("\n\nOpenSSL no mostró ningún mensaje.")
-                                    : QStringLiteral("\n\nSalida de OpenSSL:\n") + output;
+        if (FOutputKind == TOutput::Secret)
+            details += QStringLiteral("\n\nLa salida de OpenSSL no se muestra: contiene el "
+                                      "contenido del pedido, con su contraseña.");
+        else
+            details += output.isEmpty() ? QStringLiteral("\n\nOpenSSL no mostró ningún mensaje.")
+                                        : QStringLiteral("\n\nSalida de OpenSSL:\n") + output;
         details += QStringLiteral("\n\nOrden: %1 %2\nCarpeta de trabajo: %3")
                        .arg(QuoteArgument(FProgram), FParameters, FDirectory);
     }
-    throw Exception(FMessage, Redacted(details, FSecret));
+    throw Exception(FMessage, details);
 }
 

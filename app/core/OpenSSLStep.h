@@ -4,7 +4,10 @@
 // stopped with everything it started when the limit passes, and any failure
 // is an Exception with the step's message whose details hold the reason,
 // OpenSSL's own output (its last lines), the command line and the working
-// folder; a secret is never in them. A cancelled wait is EAbort.
+// folder. Output that can hold a secret (a dump of a request's attributes,
+// with its challenge password) is never put in them: such runs are marked
+// by what they are, and their output is left out whole. Nothing else is
+// altered, paths included. A cancelled wait is EAbort.
 
 #include "Process.h"
 
@@ -18,15 +21,19 @@ QString Seconds(qint64 Ms);
 class TOpenSSLStep
 {
 public:
-    TOpenSSLStep(const QString &Message, const QString &Program, const QString &Directory,
-                 const QString &Secret);
+    TOpenSSLStep(const QString &Message, const QString &Program, const QString &Directory);
+
+    // What a run prints: Plain output may be shown; Secret output (the
+    // dump of a request with "asn1parse", "req -text") may hold the
+    // challenge password and is never shown or logged.
+    enum class TOutput { Plain, Secret };
 
     // Runs openssl with Parameters and returns its output; a run that cannot
     // be started, does not end within the step's limit or does not exit with
     // 0 fails the step (with Meaning, when given, as what a non-zero exit
     // means).
     QByteArray Run(const QString &Parameters, bool KeepErrors = true,
-                   const QString &Meaning = QString());
+                   const QString &Meaning = QString(), TOutput Output = TOutput::Plain);
 
     // Fails the step for Problem, with the last run as the details.
     [[noreturn]] void Fail(const QString &Problem);
@@ -35,9 +42,9 @@ private:
     QString FMessage;
     QString FProgram;
     QString FDirectory;
-    QString FSecret;
     qint64 FLimit = 0;
     QElapsedTimer FClock;
     QString FParameters;
     TExecuteOutcome FOutcome;
+    TOutput FOutputKind = TOutput::Plain;
 };

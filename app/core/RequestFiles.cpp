@@ -1,11 +1,16 @@
 #include "RequestFiles.h"
 
 #include "Exception.h"
+#include "ExitCleanup.h"
+#include "Process.h"
 #include "FileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QDir>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace {
 
@@ -25,8 +30,34 @@ bool PathExists(const QString &Path)
 
 QString TemporaryName(const QString &Path)
 {
-    return Path + QStringLiteral(".%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
-                                                 QLatin1Char('0'));
+    return Path + QStringLiteral(".%1-%2.tmp")
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+QStringList RemoveLeftoverTemporaryFiles(const QString &Folder,
+                                         const std::function<bool(const QString &Name)> &Owned)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(.+)\\.(\\d+)-[0-9a-f]{8}\\.tmp$"));
+    QStringList removed;
+    const QDir dir(Folder);
+    const QStringList names = dir.entryList({QStringLiteral("*.tmp")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const auto m = pattern.match(name);
+        if (!m.hasMatch() || !Owned(m.captured(1)))
+            continue;
+        const qint64 pid = m.captured(2).toLongLong();
+        if (pid == QCoreApplication::applicationPid() || ProcessAlive(pid))
+            continue;
+        const QString path = dir.filePath(name);
+        const QFileInfo fi(path);
+        if (fi.isSymLink() || !fi.isFile())
+            continue;
+        if (QFile::remove(path))
+            removed << name;
+    }
+    return removed;
 }
 
 bool WriteNewPrivateFile(const QString &Path, const QByteArray &Bytes, TFileError &Error)
@@ -47,19 +78,28 @@ void MakePrivate(const QString &Path)
 
 TTemporaryFiles::~TTemporaryFiles()
 {
-    for (const QString &f : FFiles)
-        RemoveFile(f);
+    for (int i = 0; i < FFiles.size(); ++i) {
+        RemoveFile(FFiles[i]);
+        ForgetExitFile(FTickets[i]);
+    }
 }
 
 QString TTemporaryFiles::Add(const QString &Path)
 {
     FFiles << Path;
+    FTickets << RemoveFileAtExit(Path);
     return Path;
 }
 
 void TTemporaryFiles::Keep(const QString &Path)
 {
-    FFiles.removeAll(Path);
+    for (int i = FFiles.size() - 1; i >= 0; --i) {
+        if (FFiles[i] == Path) {
+            ForgetExitFile(FTickets[i]);
+            FFiles.removeAt(i);
+            FTickets.removeAt(i);
+        }
+    }
 }
 
 void SaveBytesToFile(const QString &FileName, const QByteArray &Bytes, bool Append)

@@ -10,11 +10,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // True when something (a symbolic link included) stands at Path.
 bool PathExists(const QString &Path);
 
-// A fresh name beside Path for a file written before it takes Path's place.
+// A fresh name beside Path for a file written before it takes Path's place:
+// Path + "." + this process's id + "-" + 8 random hex digits + ".tmp".
 QString TemporaryName(const QString &Path);
+
+// Removes from Folder the files TemporaryName made for one of the names
+// Owned accepts, that a process which no longer runs left behind (after a
+// crash or a kill). Files of a process still running, links and anything
+// else are left alone. Returns the names removed.
+QStringList RemoveLeftoverTemporaryFiles(const QString &Folder,
+                                         const std::function<bool(const QString &Name)> &Owned);
 
 struct TFileError;
 
@@ -27,7 +37,8 @@ bool WriteNewPrivateFile(const QString &Path, const QByteArray &Bytes);
 // Makes an existing regular file owner-only; a symbolic link is left alone.
 void MakePrivate(const QString &Path);
 
-// Files removed when the work that made them does not get to keep them.
+// Files removed when the work that made them does not get to keep them,
+// also when the program is ended by a signal meanwhile.
 class TTemporaryFiles
 {
 public:
@@ -42,6 +53,7 @@ public:
 
 private:
     QStringList FFiles;
+    QList<int> FTickets; // parallel to FFiles
 };
 
 // Writes Bytes to FileName: appended under an exclusive lock when Append is

@@ -137,7 +137,11 @@ bool TWindowWork::CloseRequested()
 bool TWindowWork::eventFilter(QObject *AWatched, QEvent *AEvent)
 {
     if (IsUserInput(AEvent->type()) && AWatched->isWidgetType() && FWindow
-        && static_cast<QWidget *>(AWatched)->window() == FWindow)
+        && static_cast<QWidget *>(AWatched)->window() == FWindow) {
+        const auto *widget = static_cast<QWidget *>(AWatched);
+        if (FAllowed && (widget == FAllowed || FAllowed->isAncestorOf(widget)))
+            return QObject::eventFilter(AWatched, AEvent);
         return true;
+    }
     return QObject::eventFilter(AWatched, AEvent);
 }

@@ -37,7 +37,13 @@ public:
     static TWindowWork *Of(const QWidget *AWindow);
 
     void Run(const std::function<void()> &Wait) override;
-    bool Cancelled() const override { return FStop.load(); }
+    bool Cancelled() const override { return FStop.load() || FCancel.load(); }
+
+    // Lets the user's input reach AWidget (null: no widget) while at work.
+    void AllowInput(QWidget *AWidget) { FAllowed = AWidget; }
+    // The user gives the work up; the window stays open.
+    void Cancel() { FCancel = true; }
+    bool CancelledByUser() const { return FCancel.load(); }
 
     // A close request while at work: asks, and on Yes stops the work and
     // closes the window when it has unwound. True when it was handled (the
@@ -57,5 +63,7 @@ private:
     QPointer<QWidget> FFocus; // where the focus was, given back at the end
     TWaitRunner *FPreviousRunner = nullptr;
     std::atomic<bool> FStop{false};
+    std::atomic<bool> FCancel{false};
+    QPointer<QWidget> FAllowed;
     bool FAsking = false;
 };

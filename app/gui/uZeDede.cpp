@@ -38,6 +38,7 @@
 #include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QToolButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -259,6 +260,8 @@ const QString TfrmZeDede::HintOperador = QStringLiteral(
 const QString TfrmZeDede::HintGeneracion =
     QStringLiteral("Indique la carpeta donde desea grabar los archivos generados. ");
 
+const QString TfrmZeDede::EstadoEspera =
+    QStringLiteral("Esperando que termine otra generación de pedido…");
 const QString TfrmZeDede::EstadoClave = QStringLiteral("Generando la clave privada…");
 const QString TfrmZeDede::EstadoPedido = QStringLiteral("Generando el pedido…");
 const QString TfrmZeDede::EstadoInstalacion = QStringLiteral("Instalando OpenSSL…");
@@ -504,8 +507,19 @@ void TfrmZeDede::BuildForm()
     pbEstado->setRange(0, 0); // moving: how long is not known
     pbEstado->setTextVisible(false);
     pbEstado->setFixedHeight(14);
+    btCancelarEspera = new QPushButton(QStringLiteral("Cancelar"), pnlEstado);
+    btCancelarEspera->setObjectName(QStringLiteral("btCancelarEspera"));
+    btCancelarEspera->hide();
+    connect(btCancelarEspera, &QPushButton::clicked, this, [this] {
+        if (TWindowWork *work = TWindowWork::Of(this))
+            work->Cancel();
+    });
+    auto *fila = new QHBoxLayout;
+    fila->setContentsMargins(0, 0, 0, 0);
+    fila->addWidget(pbEstado, 1);
+    fila->addWidget(btCancelarEspera);
     estado->addWidget(laEstado);
-    estado->addWidget(pbEstado);
+    estado->addLayout(fila);
     pnlEstado->hide();
 
     // Group boxes report the focus entering them; connected after the pages
@@ -547,7 +561,7 @@ void TfrmZeDede::closeEvent(QCloseEvent *AEvent)
     QWidget::closeEvent(AEvent);
 }
 
-void TfrmZeDede::ShowState(const QString &AText)
+void TfrmZeDede::ShowState(const QString &AText, bool ACancellable)
 {
     TWizardPageKv *page = wizt->ActivePage();
     if (!page)
@@ -559,6 +573,9 @@ void TfrmZeDede::ShowState(const QString &AText)
     pnlEstado->setParent(page);
     pnlEstado->setGeometry(area);
     laEstado->setText(AText);
+    btCancelarEspera->setVisible(ACancellable);
+    if (TWindowWork *work = TWindowWork::Of(this))
+        work->AllowInput(ACancellable ? btCancelarEspera : nullptr);
     pnlEstado->show();
     pnlEstado->raise();
     pnlEstado->repaint();
@@ -566,6 +583,7 @@ void TfrmZeDede::ShowState(const QString &AText)
 
 void TfrmZeDede::HideState()
 {
+    btCancelarEspera->hide();
     pnlEstado->hide();
     cxLabelHint->show();
 }
@@ -845,12 +863,16 @@ void TfrmZeDede::GenerateRequest()
     TRequestResult r;
     try {
         r = GenerateRequestFiles(FDatos, [this](TGenerationStep AStep) {
-            ShowState(AStep == TGenerationStep::Key ? EstadoClave : EstadoPedido);
+            switch (AStep) {
+            case TGenerationStep::Waiting: ShowState(EstadoEspera, true); break;
+            case TGenerationStep::Key: ShowState(EstadoClave); break;
+            case TGenerationStep::Request: ShowState(EstadoPedido); break;
+            }
         });
     } catch (...) {
         HideState();
-        if (work.Stopping())
-            throw EAbort(); // the user closes the window: nothing to show
+        if (work.Stopping() || work.CancelledByUser())
+            throw EAbort(); // the user closes the window or gave up: nothing to show
         throw;
     }
     HideState();

@@ -19,6 +19,7 @@
 class QGroupBox;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 class QToolButton;
 class TBrowseFolderDlgKV;
 class TCuitMaskEdit;
@@ -134,7 +135,10 @@ public:
     QWidget *pnlEstado = nullptr;
     QLabel *laEstado = nullptr;
     QProgressBar *pbEstado = nullptr;
+    // Shown only while waiting for another generation: gives the wait up.
+    QPushButton *btCancelarEspera = nullptr;
 
+    static const QString EstadoEspera;
     static const QString EstadoClave;
     static const QString EstadoPedido;
     static const QString EstadoInstalacion;
@@ -155,7 +159,7 @@ private:
     void FocusChanged(QWidget *AOld, QWidget *ANow);
     void FocusField(TDataField AField);
     void ShowError(std::exception_ptr AError);
-    void ShowState(const QString &AText);
+    void ShowState(const QString &AText, bool ACancellable = false);
     void HideState();
 
     TRequestData FDatos; // what ValidateData accepted, its folder resolved

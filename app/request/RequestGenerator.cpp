@@ -3,6 +3,8 @@
 #include "AnsiCodePage.h"
 #include "Cuit.h"
 #include "ErrorLog.h"
+#include "ExitCleanup.h"
+#include "GenerationLock.h"
 #include "Pem.h"
 #include "Exception.h"
 #include "FileWrite.h"
@@ -11,6 +13,7 @@
 #include "OpenSSLStep.h"
 #include "Process.h"
 #include "ProfileFile.h"
+#include "ProgramSafety.h"
 #include "RequestCheck.h"
 #include "RequestFiles.h"
 
@@ -172,13 +175,78 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     temporary.Keep(work);
 }
 
+void BlankChallengePassword(const QString &ConfigFile)
+{
+    const QFileInfo fi(ConfigFile);
+    if (fi.isSymLink() || !fi.isFile())
+        return;
+    TTemporaryFiles temporary;
+    const QString work = temporary.Add(TemporaryName(ConfigFile));
+    QFile file(ConfigFile);
+    TFileError error;
+    const bool blanked = file.open(QIODevice::ReadOnly) && WriteNewPrivateFile(work, file.readAll())
+                         && ProfileWriteString(work, kReqAttributes,
+                                               QStringLiteral("challengePassword_default"),
+                                               QString(), TProfileText::Utf8)
+                         && MoveOver(work, ConfigFile, error);
+    file.close();
+    if (blanked)
+        temporary.Keep(work);
+    else
+        QFile::remove(ConfigFile);
+}
+
 namespace {
+
+// The names generation gives its files in a destination folder.
+bool IsOutputName(const QString &Name)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^(Privada_[0-9A-Za-z_]*\\.key|Pedido_[0-9A-Za-z_]*\\.req|"
+                       "Source_[0-9A-Za-z_]*\\.txt)$"));
+    return re.match(Name).hasMatch();
+}
+
+// While it lives the configuration copy may hold the challenge password:
+// a signal that ends the program removes it; at the end the password is
+// blanked out of it, whatever happened meanwhile.
+class TSecretConfig
+{
+public:
+    explicit TSecretConfig(const QString &File) : FFile(File), FTicket(RemoveFileAtExit(File)) {}
+    ~TSecretConfig()
+    {
+        BlankChallengePassword(FFile);
+        ForgetExitFile(FTicket);
+    }
+    TSecretConfig(const TSecretConfig &) = delete;
+    TSecretConfig &operator=(const TSecretConfig &) = delete;
+
+private:
+    QString FFile;
+    int FTicket;
+};
 
 TRequestResult Generate(const TRequestData &Data, const TGenerationProgress &Progress)
 {
     const QString dir = GetOpenSSLDir();
     const TRequestNames names = RequestNames(Data, dir);
 
+    if (!QFileInfo::exists(names.SourceConfig))
+        throw Exception(
+            QStringLiteral("No existe el archivo de configuración %1").arg(names.SourceConfig));
+    // One generation at a time writes this folder's vemra.cnf.
+    const TGenerationLock lock(dir, QStringLiteral("Unable to write to %1").arg(names.ConfigCopy),
+                               [&] {
+                                   if (Progress)
+                                       Progress(TGenerationStep::Waiting);
+                               });
+    RemoveLeftoverTemporaryFiles(dir, [](const QString &Name) {
+        return Name == QLatin1String("vemra.cnf");
+    });
+    RemoveLeftoverTemporaryFiles(names.Prefix, IsOutputName);
+
+    const TSecretConfig secret(names.ConfigCopy);
     WriteConfigFile(names.SourceConfig, names.ConfigCopy, Data);
 
     if (!QFileInfo::exists(names.OpenSSLProgram))
@@ -194,7 +262,13 @@ TRequestResult Generate(const TRequestData &Data, const TGenerationProgress &Pro
 
     if (Progress)
         Progress(TGenerationStep::Key);
-    TOpenSSLStep key(QStringLiteral("fallo genrsa"), names.OpenSSLProgram, dir, Data.Password);
+    TOpenSSLStep key(QStringLiteral("fallo genrsa"), names.OpenSSLProgram, dir);
+    // A program others could have replaced is never run.
+    const QString unsafe = UnsafeProgramReason(QFileInfo(names.OpenSSLProgram).absoluteFilePath());
+    if (!unsafe.isEmpty())
+        key.Fail(QStringLiteral("Por seguridad no se ejecuta OpenSSL: %1. Solo su dueño o el "
+                                "administrador deben poder modificar el programa y su carpeta.")
+                     .arg(unsafe));
     // The key is read by peers in the traditional PEM form.
     const QString traditional =
         WritesPkcs8ByDefault(key) ? QStringLiteral("-traditional ") : QString();
@@ -212,7 +286,7 @@ TRequestResult Generate(const TRequestData &Data, const TGenerationProgress &Pro
 
     if (Progress)
         Progress(TGenerationStep::Request);
-    TOpenSSLStep req(QStringLiteral("fallo req"), names.OpenSSLProgram, dir, Data.Password);
+    TOpenSSLStep req(QStringLiteral("fallo req"), names.OpenSSLProgram, dir);
     // "-utf8": the values in the configuration copy are UTF-8.
     req.Run(QStringLiteral("req -new -key ") + QuoteArgument(newKey)
             + QStringLiteral(" -config vemra.cnf -out ") + QuoteArgument(newRequest)
@@ -228,7 +302,8 @@ TRequestResult Generate(const TRequestData &Data, const TGenerationProgress &Pro
         req.Fail(QStringLiteral("La clave pública del pedido no es la de la clave privada "
                                 "generada."));
     const QByteArray dump =
-        req.Run(QStringLiteral("asn1parse -in ") + QuoteArgument(newRequest), true, notARequest);
+        req.Run(QStringLiteral("asn1parse -in ") + QuoteArgument(newRequest), true, notARequest,
+                TOpenSSLStep::TOutput::Secret);
     const QString difference = CompareRequest(ParseRequestDump(dump), Data);
     if (!difference.isEmpty())
         req.Fail(difference);

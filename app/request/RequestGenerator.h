@@ -55,6 +55,11 @@ QString ConfigValue(const QString &Value);
 void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
                      const TRequestData &Data);
 
+// Empties challengePassword_default in the configuration copy ConfigFile,
+// keeping the rest of it; when that cannot be done the copy is removed.
+// Nothing happens when no regular file is there.
+void BlankChallengePassword(const QString &ConfigFile);
+
 // The byte limits declared to OpenSSL for the operator name and the password:
 // OpenSSL counts the UTF-8 bytes of a value, so the character limits (64
 // and 20, kept by the validation) are declared as their UTF-8 maximum.
@@ -74,16 +79,21 @@ struct TRequestResult
     QStringList KeptFiles; // earlier files renamed out of the way
 };
 
-// The two steps of a generation, as they begin.
-enum class TGenerationStep { Key, Request };
+// The steps of a generation, as they begin: Waiting (only when another
+// generation holds the OpenSSL folder), then Key and Request.
+enum class TGenerationStep { Waiting, Key, Request };
 using TGenerationProgress = std::function<void(TGenerationStep Step)>;
 
 // Writes vemra.cnf, runs "openssl genrsa" and "openssl req", reads both
 // files back with openssl (the request's signature, its public key against
 // the key's, its subject and challenge password against Data) and writes the
-// origin file. Throws Exception with the user's message on any failure; for
-// a failure of OpenSSL its details hold OpenSSL's own reason, and the failure
-// is written to the program's log (never the password). EAbort when the
-// waits were cancelled.
+// origin file. One generation at a time per OpenSSL folder (across
+// processes; a second one waits, see TGenerationLock); files a killed
+// generation left in the OpenSSL folder or the destination are removed
+// first; openssl runs only when UnsafeProgramReason finds nothing; and
+// whatever happens, vemra.cnf holds no challenge password afterwards. Throws
+// Exception with the user's message on any failure; for a failure of OpenSSL
+// its details hold OpenSSL's own reason, and the failure is written to the
+// program's log (never the password). EAbort when the waits were cancelled.
 TRequestResult GenerateRequestFiles(const TRequestData &Data,
                                const TGenerationProgress &Progress = TGenerationProgress());

@@ -52,7 +52,10 @@ qint64 FileSize(HANDLE h)
 
 } // namespace
 
-TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, int LockWaitMs)
+// OwnerOnly: a new log file takes the permissions of its folder, which in
+// the user's own folders only its owner (and administrators) may read.
+TAppendResult AppendExclusive(const QString &FileName, const QByteArray &Data, int LockWaitMs,
+                              bool /*OwnerOnly*/)
 {
     if (FileName.isEmpty())
         return TAppendResult::Failed;
@@ -126,4 +129,38 @@ TExclusiveFileLock::~TExclusiveFileLock()
 {
     if (FHandle >= 0)
         CloseHandle(reinterpret_cast<HANDLE>(FHandle));
+}
+
+TLockFile::~TLockFile() { Unlock(); }
+
+TLockResult TLockFile::TryLock(const QString &FileName, QString &Error)
+{
+    Unlock();
+    HANDLE h = CreateFileW(NativeName(FileName).c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        Error = QStringLiteral("error del sistema %1").arg(GetLastError());
+        return TLockResult::Failed;
+    }
+    OVERLAPPED whole{};
+    if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                    &whole)) {
+        const DWORD error = GetLastError();
+        CloseHandle(h);
+        if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING)
+            return TLockResult::Busy;
+        Error = QStringLiteral("error del sistema %1").arg(error);
+        return TLockResult::Failed;
+    }
+    FHandle = reinterpret_cast<qintptr>(h);
+    return TLockResult::Locked;
+}
+
+void TLockFile::Unlock()
+{
+    if (FHandle != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(FHandle)); // closing releases the lock
+    FHandle = -1;
 }

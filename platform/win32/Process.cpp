@@ -269,6 +269,19 @@ bool StartDirectly(const QString &FileName, const QString &Directory, const QStr
 
 } // namespace
 
+bool ProcessAlive(qint64 Pid)
+{
+    if (Pid <= 0)
+        return false;
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(Pid));
+    if (!h)
+        return GetLastError() == ERROR_ACCESS_DENIED; // exists, but not ours to open
+    DWORD code = 0;
+    const bool alive = GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
+    CloseHandle(h);
+    return alive;
+}
+
 QStringList SplitCommandLine(const QString &Parameters)
 {
     // The system's own splitting; it reads its first item as a program

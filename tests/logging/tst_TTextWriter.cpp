@@ -7,6 +7,9 @@
 #include <QtTest>
 
 #include <memory>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 #include <thread>
 #include <vector>
 
@@ -24,6 +27,7 @@ private slots:
     void rotation_keepsExactly1024BytesAndSetsAside1025();
     void rotation_ofLogsOfSeveralGigabytes();
     void rotation_secondBakReplacesTheFirst();
+    void newFiles_areTheOwnersOnlyAndExistingOnesKeepTheirMode();
     void rotation_withHistoryKeepsTimeStampedFiles();
     void rotation_byConcurrentWritersLosesNothing();
     void indentation_followsStartAndEndEntries();
@@ -221,6 +225,37 @@ void TestTTextWriter::rotation_ofLogsOfSeveralGigabytes()
         QCOMPARE(e.last(), QStringLiteral("427569 | T_AUDI | grande"));
         QVERIFY(QFile::remove(FDir + "t.bak"));
     }
+}
+
+void TestTTextWriter::newFiles_areTheOwnersOnlyAndExistingOnesKeepTheirMode()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows files take their folder's permissions");
+#else
+    const auto mode = [](const QString &Path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(Path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
+    };
+    const mode_t old = ::umask(022);
+    auto w = NewWriter();
+    w->PropText()->SetMaxSize(1);
+    QVERIFY(w->Write(QStringLiteral("uno")));
+    QCOMPARE(mode(LogFile()), mode_t(0600));
+    // Set aside when too large: the copy and the new file alike.
+    QFile f(LogFile());
+    QVERIFY(f.open(QIODevice::Append));
+    f.write(QByteArray(2048, 'x'));
+    f.close();
+    QVERIFY(w->Write(QStringLiteral("dos")));
+    QVERIFY(QFileInfo::exists(FDir + "t.bak"));
+    QCOMPARE(mode(FDir + "t.bak"), mode_t(0600));
+    QCOMPARE(mode(LogFile()), mode_t(0600));
+    // A log someone made readable stays so.
+    QVERIFY(::chmod(QFile::encodeName(LogFile()).constData(), 0644) == 0);
+    QVERIFY(w->Write(QStringLiteral("tres")));
+    QCOMPARE(mode(LogFile()), mode_t(0644));
+    ::umask(old);
+#endif
 }
 
 void TestTTextWriter::rotation_secondBakReplacesTheFirst()

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestOpenSSLSetup : public QObject
 {
     Q_OBJECT
@@ -53,7 +55,8 @@ class TestOpenSSLSetup : public QObject
     {
         const QString bin = FHome.filePath("fakebin");
         QDir().mkpath(bin);
-        for (const char *tool : {"sh", "sed", "grep", "mkdir", "cp", "mv", "ln", "cat"}) {
+        for (const char *tool : {"sh", "sed", "grep", "mkdir", "cp", "mv", "ln", "cat", "id",
+                                 "stat", "readlink", "dirname", "pwd"}) {
             const QString real = QStandardPaths::findExecutable(tool);
             if (real.isEmpty())
                 return QString();
@@ -314,6 +317,58 @@ private slots:
             QVERIFY(done);
             QCOMPARE(asked, 3);
         });
+    }
+
+    void installerRefusesAnOpenSSLOthersCouldReplace()
+    {
+        const QString bin = toolsWithoutOpenSSL();
+        QVERIFY(!bin.isEmpty());
+        const QString real = QStandardPaths::findExecutable("openssl");
+        QVERIFY(!real.isEmpty());
+        const QString folder = FHome.filePath("data/Vemra/OpenSSL/");
+        const auto run = [&](const QString &Path, QString &Details) {
+            QFile::remove(UserEnvironmentFile());
+            QFile::remove(folder + "openssl");
+            QString message;
+            withPath(Path, [&] { message = installError(FBin, &Details); });
+            return message;
+        };
+        QString details;
+
+        // A PATH folder anyone may write holding openssl.
+        const QString open = FHome.filePath("abierta");
+        QDir().mkpath(open);
+        QVERIFY(::chmod(QFile::encodeName(open).constData(), 0777) == 0);
+        QFile::remove(open + "/openssl");
+        QVERIFY(QFile::link(real, open + "/openssl"));
+        QCOMPARE(run(open + ":" + bin, details),
+                 QStringLiteral("Falló la ejecución del instalador de OpenSSL, o fue cancelada por el usuario."));
+        QVERIFY2(details.contains("la carpeta " + open + " la pueden modificar otros usuarios (permisos 777)"),
+                 qPrintable(details));
+        QVERIFY(!QFileInfo(folder + "openssl").isSymLink());
+
+        // A safe PATH folder whose openssl is a link into that folder: the
+        // link is followed. The program there is a copy, writable by others.
+        const QString safe = FHome.filePath("segura");
+        QDir().mkpath(safe);
+        QVERIFY(::chmod(QFile::encodeName(safe).constData(), 0755) == 0);
+        QFile::remove(open + "/openssl");
+        QVERIFY(QFile::copy(real, open + "/openssl"));
+        QFile::remove(safe + "/openssl");
+        QVERIFY(QFile::link(open + "/openssl", safe + "/openssl"));
+        QCOMPARE(run(safe + ":" + bin, details),
+                 QStringLiteral("Falló la ejecución del instalador de OpenSSL, o fue cancelada por el usuario."));
+        QVERIFY2(details.contains("la carpeta " + open + " la pueden modificar otros usuarios"),
+                 qPrintable(details));
+        QVERIFY(!QFileInfo(folder + "openssl").isSymLink());
+
+        // A safe folder and a safe program: the link points at the program
+        // itself, not at the link found on PATH.
+        QVERIFY(::chmod(QFile::encodeName(open).constData(), 0755) == 0);
+        QFile::remove(safe + "/openssl");
+        QVERIFY(QFile::link(real, safe + "/openssl"));
+        QCOMPARE(run(safe + ":" + bin, details), QString());
+        QCOMPARE(QFileInfo(folder + "openssl").symLinkTarget(), QFileInfo(real).canonicalFilePath());
     }
 };
 

@@ -10,6 +10,8 @@
 #   fail       says why on standard error and exits 1
 #   nowrite    writes nothing and exits 0
 #   hang       sleeps for $HANG seconds (default 60), then acts as key/real
+#   slow       (genrsa) writes the -out file a line a second for $SLOW
+#              seconds (default 60), then the prepared key
 #   forged     (req) real, but with a subject of its own
 #   otherkey   (req) real, but signed by another key
 if [ -n "${LOG:-}" ]; then
@@ -32,6 +34,14 @@ if [ "$how" = hang ]; then
     echo "$$" >> "${HANG_PIDS:-/dev/null}"
     sleep "${HANG:-60}"
     how=$normal
+fi
+if [ "$how" = slow ]; then
+    echo "$$" >> "${HANG_PIDS:-/dev/null}"
+    i=0
+    while [ "$i" -lt "${SLOW:-60}" ]; do
+        echo "partial $i" >> "$out"; sleep 1; i=$((i + 1))
+    done
+    how=key
 fi
 case $how in
     key) cat "$TEST_KEY" > "$out" || exit 1 ;;

@@ -4,6 +4,8 @@
 // With ZEDEDE_SHOTS_DIR set, what the user sees is saved there as PNG files.
 
 #include "CuitMaskEdit.h"
+#include "FileLock.h"
+#include "GenerationLock.h"
 #include "Process.h"
 #include "UCWWizard.h"
 #include "MessageBoxes.h"
@@ -326,7 +328,8 @@ private slots:
         QCOMPARE(FolderEntries(folder),
                  (QStringList{F->laFilePedido->text(), F->laFilePrivada->text(), F->laFileSource->text()}));
         // Nothing beside the OpenSSL folder, where openssl runs.
-        QCOMPARE(FolderEntries(FSsl), (QStringList{"openssl", "openssl.cnf", "vemra.cnf"}));
+        QCOMPARE(FolderEntries(FSsl),
+                 (QStringList{"openssl", "openssl.cnf", "vemra.cnf", "vemra.cnf.lock"}));
     }
 
     void theInstallerRunsWithTheWindowAlive()
@@ -477,6 +480,47 @@ private slots:
         QCOMPARE(F->cxLabelHint->text(), TfrmZeDede::HintGeneracion);
         Shot(F.get(), nullptr, QStringLiteral("11-despues-del-fallo.png"));
         QCOMPARE(FolderEntries(folder), QStringList());
+    }
+
+    void waitingForAnotherGenerationShowsItAndCanBeCancelled()
+    {
+        // Another generation holds the OpenSSL folder.
+        TLockFile other;
+        QString error;
+        QCOMPARE(other.TryLock(GenerationLockFile(FSsl), error), TLockResult::Locked);
+        const QString folder = FHome.filePath(QStringLiteral("espera"));
+        fillDataPage(folder);
+        bool seenWaiting = false;
+        bool cancelShown = false;
+        QTimer look;
+        look.setInterval(10);
+        connect(&look, &QTimer::timeout, this, [&] {
+            if (!F->pnlEstado->isVisible() || F->laEstado->text() != TfrmZeDede::EstadoEspera)
+                return;
+            seenWaiting = true;
+            cancelShown = F->btCancelarEspera->isVisible() && F->btCancelarEspera->isEnabled();
+            Shot(F.get(), nullptr, QStringLiteral("11-esperando.png"));
+            look.stop();
+            QTest::mouseClick(F->btCancelarEspera, Qt::LeftButton);
+        });
+        look.start();
+        clickNext();
+        look.stop();
+        QVERIFY(seenWaiting);
+        QVERIFY(cancelShown);
+        // Given up: no box, still on the data page, nothing written.
+        QVERIFY2(FBoxes.isEmpty(), FBoxes.isEmpty() ? "" : qPrintable(FBoxes[0].Text));
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QVERIFY(F->isVisible());
+        QVERIFY(!F->pnlEstado->isVisible());
+        QVERIFY(F->wizt->NextButton->isEnabled());
+        QCOMPARE(FolderEntries(folder), QStringList());
+
+        // Once the other one is done, Next generates at once.
+        other.Unlock();
+        clickNext();
+        QCOMPARE(F->wizt->ActivePage(), F->wpFinal);
+        QVERIFY(!F->btCancelarEspera->isVisible());
     }
 };
 

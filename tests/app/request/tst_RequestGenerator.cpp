@@ -4,6 +4,8 @@
 
 #include "AnsiCodePage.h"
 #include "Exception.h"
+#include "FileLock.h"
+#include "GenerationLock.h"
 #include "OpenSSLSetup.h"
 #include "Process.h"
 #include "Registry.h"
@@ -17,6 +19,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -108,6 +112,47 @@ QString GenerationError(const TRequestData &Data, QString *Details = nullptr)
         return e.Message();
     }
     return QString();
+}
+
+// The value of challengePassword_default in a configuration copy ("<none>"
+// without such a line).
+QByteArray ConfigChallenge(const QString &Config)
+{
+    for (const QByteArray &line : ReadFile(Config).split('\n')) {
+        if (line.startsWith("challengePassword_default="))
+            return line.mid(26).trimmed();
+    }
+    return "<none>";
+}
+
+// True while a process runs whose command line names Program.
+bool ProgramRunning(const QString &Program)
+{
+    const QByteArray name = QFile::encodeName(Program);
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+        bool number = false;
+        pid.toInt(&number);
+        if (!number)
+            continue;
+        const QByteArray stat = ReadFile("/proc/" + pid + "/stat");
+        const qsizetype end = stat.lastIndexOf(')');
+        if (end > 0 && end + 2 < stat.size() && stat.at(end + 2) == 'Z')
+            continue;
+        if (ReadFile("/proc/" + pid + "/cmdline").replace('\0', ' ').contains(name))
+            return true;
+    }
+    return false;
+}
+
+// The files of Folder that a generation writes before they take their names.
+QStringList TemporaryFiles(const QString &Folder)
+{
+    return QDir(Folder).entryList({"*.tmp"}, QDir::Files | QDir::Hidden);
+}
+
+QString GenerateHelper()
+{
+    return qEnvironmentVariable("ZEDEDE_BINARY_DIR") + "/tests/app/request/request_generate";
 }
 
 } // namespace
@@ -360,9 +405,9 @@ private slots:
         qputenv("VERSION_TEXT", "OpenSSL 3.0.2 15 Mar 2022");
         TRequestResult r = GenerateRequestFiles(PlainData(dest));
         const QString key = QRegularExpression::escape(dest + "/Privada_CompaaSA_JosPrez.key")
-                            + "\\.[0-9a-f]{8}\\.tmp";
+                            + "\\.\\d+-[0-9a-f]{8}\\.tmp";
         const QString req = QRegularExpression::escape(dest + "/Pedido_CompaaSA_JosPrez.req")
-                            + "\\.[0-9a-f]{8}\\.tmp";
+                            + "\\.\\d+-[0-9a-f]{8}\\.tmp";
         const QString cwd = QRegularExpression::escape(QDir(folder).absolutePath());
         // The two lines of the generation, each followed by reading back.
         const QString expected =
@@ -551,13 +596,17 @@ private slots:
         QCOMPARE(r.KeptFiles.size(), 3);
         for (const QString &kept : r.KeptFiles)
             QVERIFY(QFileInfo(kept).isSymLink());
-        QVERIFY(ReadFile(n.ConfigCopy).contains("challengePassword_default=secreto"));
+        // The copy was written, and the password blanked out of it, by name.
+        QVERIFY(ReadFile(n.ConfigCopy).contains("challengePassword_default=\r\n"));
+        QVERIFY(!ReadFile(n.ConfigCopy).contains("secreto"));
     }
 
     void everySecretFileIsOwnerOnlyWhateverTheUmask()
     {
-        const mode_t old = ::umask(0);
+        // The OpenSSL folder itself is made first: under umask 0 it would be
+        // writable by everyone, and its openssl is then refused.
         const QString folder = standInFolder("standin-umask");
+        const mode_t old = ::umask(0);
         const QString dest = destination("umask");
         const TRequestNames n = RequestNames(PlainData(dest), folder);
         // An earlier set readable by everyone, kept aside owner-only.
@@ -614,9 +663,235 @@ private slots:
         QVERIFY(QDir().mkpath(blocked + "vemra.cnf"));
         QCOMPARE(GenerationError(d), "Unable to write to " + blocked + "vemra.cnf");
         QVERIFY(!QFileInfo::exists(blocked + "log")); // openssl never ran
-        QCOMPARE(FolderEntries(blocked), (QStringList{"openssl", "openssl.cnf", "vemra.cnf"}));
+        QCOMPARE(FolderEntries(blocked),
+                 (QStringList{"openssl", "openssl.cnf", "vemra.cnf", "vemra.cnf.lock"}));
     }
 
+
+    void noChallengePasswordOutlivesTheRunNorReachesDetailsOrLog_data()
+    {
+        QTest::addColumn<QByteArray>("genrsa");
+        QTest::addColumn<QByteArray>("req");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("success") << QByteArray("key") << QByteArray("real") << QString();
+        QTest::newRow("key refused") << QByteArray("fail") << QByteArray("real") << "fallo genrsa";
+        QTest::newRow("request refused") << QByteArray("key") << QByteArray("fail") << "fallo req";
+        // Read back with another subject: the dump of the request, with its
+        // challenge password, is what the comparison looked at.
+        QTest::newRow("read-back differs") << QByteArray("key") << QByteArray("forged") << "fallo req";
+        QTest::newRow("openssl missing") << QByteArray() << QByteArray() << QString("missing");
+    }
+
+    void noChallengePasswordOutlivesTheRunNorReachesDetailsOrLog()
+    {
+        QFETCH(QByteArray, genrsa);
+        QFETCH(QByteArray, req);
+        QFETCH(QString, message);
+        const QString folder = standInFolder("standin-secret-" + QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'),
+                                             genrsa.constData(), req.constData());
+        if (genrsa.isEmpty())
+            QFile::remove(folder + "openssl");
+        TRequestData d = PlainData(destination("secret"));
+        d.Password = d.Password2 = QStringLiteral("SegundaClave9");
+        const QString logBefore = LogText();
+        QString details;
+        const QString error = GenerationError(d, &details);
+        if (message == "missing")
+            QCOMPARE(error, "No se encontró el archivo " + folder + "openssl");
+        else
+            QCOMPARE(error, message);
+        // The copy is otherwise as written: only the password is gone.
+        QCOMPARE(ConfigChallenge(folder + "vemra.cnf"), QByteArray());
+        QVERIFY(ReadFile(folder + "vemra.cnf").contains("commonName_default=Jos\xC3\xA9 P\xC3\xA9rez\r\n"));
+        QCOMPARE(Mode(folder + "vemra.cnf"), mode_t(0600));
+        QVERIFY2(!details.contains("SegundaClave9") && !details.contains("UTF8STRING"),
+                 qPrintable(details));
+        const QString logged = LogText().mid(logBefore.size());
+        QVERIFY2(!logged.contains("SegundaClave9") && !logged.contains("UTF8STRING"),
+                 qPrintable(logged));
+        if (!error.isEmpty() && message != "missing")
+            QVERIFY2(logged.contains(error), qPrintable(logged));
+    }
+
+    void aPasswordThatIsPartOfAPathLeavesThePathAlone()
+    {
+        standInFolder("standin-path", "fail");
+        TRequestData d = PlainData(destination("ruta"));
+        d.Operador = QStringLiteral("Juan Perez");
+        d.Password = d.Password2 = QStringLiteral("Perez");
+        QString details;
+        QCOMPARE(GenerationError(d, &details), QStringLiteral("fallo genrsa"));
+        QVERIFY2(details.contains("Privada_CompaaSA_JuanPerez.key."), qPrintable(details));
+        QVERIFY2(!details.contains("****"), qPrintable(details));
+    }
+
+    void aProgramOthersCouldReplaceIsNotRun()
+    {
+        // The OpenSSL folder writable by everyone.
+        const QString folder = standInFolder("standin-open");
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+        QString details;
+        QCOMPARE(GenerationError(PlainData(destination("open")), &details),
+                 QStringLiteral("fallo genrsa"));
+        QVERIFY2(details.contains("la carpeta " + QDir(folder).absolutePath()
+                                  + " la pueden modificar otros usuarios (permisos 0777)"),
+                 qPrintable(details));
+        QVERIFY(!QFileInfo::exists(folder + "log")); // never ran
+        QCOMPARE(ConfigChallenge(folder + "vemra.cnf"), QByteArray());
+        QVERIFY(LogText().contains("permisos 0777"));
+
+        // A safe folder whose openssl is a link into a folder open to all.
+        const QString linked = standInFolder("standin-linked");
+        const QString open = FHome.filePath("abierta");
+        QDir().mkpath(open);
+        QVERIFY(::chmod(QFile::encodeName(open).constData(), 0777) == 0);
+        QFile::remove(open + "/openssl");
+        QVERIFY(QFile::rename(linked + "openssl", open + "/openssl"));
+        QVERIFY(QFile::link(open + "/openssl", linked + "openssl"));
+        QCOMPARE(GenerationError(PlainData(destination("linked")), &details),
+                 QStringLiteral("fallo genrsa"));
+        QVERIFY2(details.contains("la carpeta " + open + " la pueden modificar otros usuarios"),
+                 qPrintable(details));
+
+        // The program itself writable by its group.
+        const QString group = standInFolder("standin-group");
+        QVERIFY(::chmod(QFile::encodeName(group + "openssl").constData(), 0770) == 0);
+        QCOMPARE(GenerationError(PlainData(destination("group")), &details),
+                 QStringLiteral("fallo genrsa"));
+        QVERIFY2(details.contains("el archivo " + group + "openssl la pueden modificar"),
+                 qPrintable(details));
+    }
+
+    void aGenerationWaitsForTheOneHoldingTheFolder()
+    {
+        const QString folder = standInFolder("standin-lock");
+        const TRequestData d = PlainData(destination("lock"));
+        QStringList steps;
+        const auto progress = [&](TGenerationStep s) {
+            steps << (s == TGenerationStep::Waiting ? "espera" : s == TGenerationStep::Key ? "clave" : "pedido");
+        };
+        {
+            TLockFile other;
+            QString error;
+            QCOMPARE(other.TryLock(GenerationLockFile(folder), error), TLockResult::Locked);
+            SetGenerationLockWait(300);
+            QString message, details;
+            try {
+                GenerateRequestFiles(d, progress);
+            } catch (const Exception &e) {
+                message = e.Message();
+                details = e.Details();
+            }
+            SetGenerationLockWait(120000);
+            QVERIFY2(message.startsWith("Hay otra generación de pedido de certificado en curso"),
+                     qPrintable(message));
+            QVERIFY2(details.contains(folder), qPrintable(details));
+            QCOMPARE(steps, QStringList{"espera"});
+            QVERIFY(!QFileInfo::exists(folder + "log")); // nothing ran meanwhile
+        }
+        // Released: no waiting at all.
+        steps.clear();
+        GenerateRequestFiles(d, progress);
+        QCOMPARE(steps, (QStringList{"clave", "pedido"}));
+    }
+
+    void twoProcessesGeneratingAtOnceGetTheirOwnRequests()
+    {
+        const QString folder = standInFolder("standin-two", "hang");
+        qputenv("HANG", "1"); // the first holds the folder a while
+        struct TRun
+        {
+            QString Company, Operator, Password, Dest;
+            QProcess Process;
+        } runs[2];
+        runs[0].Company = "ACME SA";
+        runs[0].Operator = "Ana Uno";
+        runs[0].Password = "PrimeraClave1";
+        runs[1].Company = "BETA SRL";
+        runs[1].Operator = "Beto Dos";
+        runs[1].Password = "SegundaClave9";
+        const QString logBefore = LogText();
+        for (int i = 0; i < 2; ++i) {
+            runs[i].Dest = destination(QStringLiteral("dos-%1").arg(i));
+            runs[i].Process.setProcessChannelMode(QProcess::MergedChannels);
+            runs[i].Process.start(GenerateHelper(), {runs[i].Dest, runs[i].Company,
+                                                     runs[i].Operator, runs[i].Password});
+        }
+        for (TRun &r : runs) {
+            QVERIFY(r.Process.waitForFinished(120000));
+            const QString out = QString::fromUtf8(r.Process.readAll());
+            QVERIFY2(r.Process.exitCode() == 0 && out.startsWith("OK"), qPrintable(out));
+        }
+        qunsetenv("HANG");
+        for (int i = 0; i < 2; ++i) {
+            const TRun &r = runs[i];
+            const TRun &other = runs[1 - i];
+            const QString suffix = QString(r.Company).remove(' ') + "_" + QString(r.Operator).remove(' ');
+            const QString request = r.Dest + "/Pedido_" + suffix + ".req";
+            QCOMPARE(Subject(request), (QStringList{"C=AR", "serialNumber=CUIT 20123456786",
+                                                    "O=" + r.Company, "CN=" + r.Operator,
+                                                    "emailAddress=operador@example.com"}));
+            QCOMPARE(ChallengePassword(request), r.Password);
+            for (const QString &f : FolderEntries(r.Dest))
+                QVERIFY2(!ReadFile(r.Dest + "/" + f).contains(other.Password.toUtf8()), qPrintable(f));
+        }
+        const QString logged = LogText().mid(logBefore.size());
+        QVERIFY(!logged.contains("PrimeraClave1") && !logged.contains("SegundaClave9"));
+        QCOMPARE(ConfigChallenge(folder + "vemra.cnf"), QByteArray());
+    }
+
+    void aGenerationEndedBySignalLeavesNothingRunningNorBehind_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+    }
+
+    void aGenerationEndedBySignalLeavesNothingRunningNorBehind()
+    {
+        QFETCH(int, signal);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString folder = standInFolder("standin-kill-" + tag, "slow");
+        const QString pids = folder + "pids";
+        qputenv("HANG_PIDS", pids.toLocal8Bit());
+        const QString dest = destination("kill-" + tag);
+        QProcess p;
+        p.start(GenerateHelper(), {dest, "ACME SA", "Ana Uno", "ClaveMuerta7"});
+        QVERIFY(p.waitForStarted());
+        // The key is being written, under its temporary name.
+        QTRY_VERIFY_WITH_TIMEOUT(TemporaryFiles(dest).size() == 1
+                                     && ReadFile(dest + "/" + TemporaryFiles(dest).value(0)).contains("partial"),
+                                 20000);
+        QVERIFY(ConfigChallenge(folder + "vemra.cnf") == "ClaveMuerta7");
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        QVERIFY(p.waitForFinished(10000));
+        qunsetenv("HANG_PIDS");
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        // openssl does not outlive the program.
+        QTRY_VERIFY_WITH_TIMEOUT(!ProgramRunning(folder + "openssl"), 2000);
+        if (signal != SIGKILL) {
+            QCOMPARE(TemporaryFiles(dest), QStringList());
+            QCOMPARE(TemporaryFiles(folder), QStringList());
+            QVERIFY(!ReadFile(folder + "vemra.cnf").contains("ClaveMuerta7"));
+            return;
+        }
+        // Killed outright: what it left is removed by the next generation
+        // into that folder, which then goes as usual.
+        QCOMPARE(TemporaryFiles(dest).size(), 1);
+        const QString leftover = TemporaryFiles(dest).value(0);
+        WriteFile(dest + "/Privada_Otra_Cosa.key.1-0000abcd.tmp", "not ours to judge");
+        QVERIFY(QFile::link(dest + "/nowhere", dest + "/Pedido_X_Y.req.1-0000abcd.tmp"));
+        qputenv("GENRSA", "key");
+        TRequestData d = PlainData(dest);
+        GenerateRequestFiles(d);
+        QVERIFY(!QFileInfo::exists(dest + "/" + leftover));
+        // Process 1 still runs: its file stays.
+        QVERIFY(QFileInfo::exists(dest + "/Privada_Otra_Cosa.key.1-0000abcd.tmp"));
+        QVERIFY(QFileInfo(dest + "/Pedido_X_Y.req.1-0000abcd.tmp").isSymLink()); // not a file of ours
+        QCOMPARE(ConfigChallenge(folder + "vemra.cnf"), QByteArray());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRequestGenerator)
