@@ -24,7 +24,8 @@ QString VerifyWithoutFileText()
                           "--sin-ventana\n");
 }
 
-int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile)
+int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile,
+                                  const QString &AKeyFile)
 {
     if (AFile.isEmpty()) {
         Print(VerifyWithoutFileText(), stderr);
@@ -32,10 +33,12 @@ int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile)
     }
     QCoreApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZeDede"));
-    QString text;
-    QTextStream out(&text);
-    const int code = RunVerifyWithoutWindow(AFile, out);
+    QString text, errors;
+    QTextStream out(&text), err(&errors);
+    const int code = RunVerifyWithoutWindow(AFile, out, err, AKeyFile);
     out.flush();
+    err.flush();
     Print(text, stdout);
+    Print(errors, stderr);
     return code;
 }
