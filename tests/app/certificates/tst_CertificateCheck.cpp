@@ -485,12 +485,12 @@ private slots:
                  info.PublicKey);
         // The algorithms every Windows imports: 3DES for key and certificate,
         // a SHA-1 MAC, as openssl reports them.
-        QProcess info;
-        info.start("openssl", {"pkcs12", "-in", pfx, "-passin", "stdin", "-info", "-noout"});
-        info.write(password.toUtf8() + "\n");
-        info.closeWriteChannel();
-        QVERIFY(info.waitForFinished(30000));
-        const QString report = QString::fromLatin1(info.readAllStandardError());
+        QProcess pkcs12Info;
+        pkcs12Info.start("openssl", {"pkcs12", "-in", pfx, "-passin", "stdin", "-info", "-noout"});
+        pkcs12Info.write(password.toUtf8() + "\n");
+        pkcs12Info.closeWriteChannel();
+        QVERIFY(pkcs12Info.waitForFinished(30000));
+        const QString report = QString::fromLatin1(pkcs12Info.readAllStandardError());
         QVERIFY2(report.contains("MAC: sha1, Iteration 2048"), qPrintable(report));
         QCOMPARE(report.count("pbeWithSHA1And3-KeyTripleDES-CBC, Iteration 2048"), 2);
         QCOMPARE(QString::fromLatin1(RunOpenSSLForTest({"x509", "-noout", "-fingerprint", "-sha256"},
