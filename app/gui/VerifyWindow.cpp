@@ -494,9 +494,22 @@ void TfrmVerificar::PickKey(const QString &AKeyFile)
         FVerification = v;
         ShowVerification();
         const TKeyCandidate &picked = FVerification.Keys.constLast();
-        if (picked.State == TKeyCandidate::Unreadable)
+        switch (picked.State) {
+        case TKeyCandidate::Unreadable:
             throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(AKeyFile),
                              picked.Reason);
+        case TKeyCandidate::Damaged:
+            throw EToolError(QStringLiteral("La clave privada %1 está dañada").arg(AKeyFile),
+                             picked.Reason);
+        case TKeyCandidate::Encrypted:
+            throw EToolError(QStringLiteral("La clave privada %1 está protegida con contraseña; "
+                                            "se usan claves sin contraseña, como las que genera "
+                                            "el asistente.")
+                                 .arg(AKeyFile));
+        case TKeyCandidate::Matches:
+        case TKeyCandidate::Differs:
+            break;
+        }
     });
 }
 
