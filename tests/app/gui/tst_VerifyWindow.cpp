@@ -229,12 +229,12 @@ private slots:
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const QString folder = path("html");
         QDir().mkpath(folder);
-        QVERIFY(FProduction.Sign(request, folder + "/<b>certificado</b>.crt", now.addDays(-1),
+        QVERIFY(FProduction.Sign(request, folder + "/<b>certificado.crt", now.addDays(-1),
                                  now.addDays(700)));
         TfrmVerificar w;
         w.DefaultFolder = FDefault;
         w.show();
-        w.OpenFile(folder + "/<b>certificado</b>.crt");
+        w.OpenFile(folder + "/<b>certificado.crt");
         QCOMPARE(w.laTitular->text(), QStringLiteral("<b><font color=green size=6>AFIP OK</font></b>"));
         for (QLabel *l : w.findChildren<QLabel *>()) {
             if (l->text().contains('<') || l == w.laResultado || l == w.laClave)
