@@ -218,6 +218,82 @@ void JudgeIssuer(TCertificateInfo &Info, X509 *Certificate)
                                : TIssuerVerdict::UnknownAuthorityKey;
 }
 
+// The INTEGER and other elements of a DER SEQUENCE, read with the plain
+// ASN.1 reader (no key decoders: fast enough for thousands of keys).
+struct TSequence
+{
+    STACK_OF(ASN1_TYPE) *Items = nullptr;
+    explicit TSequence(const QByteArray &Der)
+    {
+        const auto *p = reinterpret_cast<const unsigned char *>(Der.constData());
+        Items = d2i_ASN1_SEQUENCE_ANY(nullptr, &p, long(Der.size()));
+        ERR_clear_error();
+    }
+    ~TSequence() { sk_ASN1_TYPE_pop_free(Items, ASN1_TYPE_free); }
+    int Size() const { return Items ? sk_ASN1_TYPE_num(Items) : 0; }
+    const ASN1_TYPE *At(int I) const { return sk_ASN1_TYPE_value(Items, I); }
+    QByteArray Bytes(int I, int Type) const
+    {
+        if (I >= Size() || At(I)->type != Type)
+            return QByteArray();
+        const ASN1_STRING *v = At(I)->value.asn1_string;
+        return QByteArray(reinterpret_cast<const char *>(ASN1_STRING_get0_data(v)),
+                          ASN1_STRING_length(v));
+    }
+};
+
+// Modulus and exponent of an RSA key given as RSAPublicKey or RSAPrivateKey
+// (First: where n sits) DER.
+bool RsaNumbers(const QByteArray &Der, int First, QByteArray &N, QByteArray &E)
+{
+    const TSequence seq(Der);
+    N = seq.Bytes(First, V_ASN1_INTEGER);
+    E = seq.Bytes(First + 1, V_ASN1_INTEGER);
+    return !N.isEmpty() && !E.isEmpty();
+}
+
+// n and e of a certificate's RSA SubjectPublicKeyInfo.
+bool RsaNumbersOfSpki(const QByteArray &Spki, QByteArray &N, QByteArray &E)
+{
+    const TSequence seq(Spki);
+    if (seq.Size() != 2 || seq.At(0)->type != V_ASN1_SEQUENCE)
+        return false;
+    // The algorithm's OID: rsaEncryption, 1.2.840.113549.1.1.1.
+    static const QByteArray rsa = QByteArray::fromHex("06092a864886f70d010101");
+    if (!seq.Bytes(0, V_ASN1_SEQUENCE).contains(rsa))
+        return false;
+    QByteArray bits = seq.Bytes(1, V_ASN1_BIT_STRING);
+    return RsaNumbers(bits, 0, N, E);
+}
+
+// n and e of an unencrypted RSA private key (PKCS#1 or PKCS#8 DER).
+bool RsaNumbersOfKey(const QByteArray &Der, QByteArray &N, QByteArray &E)
+{
+    const TSequence seq(Der);
+    if (seq.Size() >= 9)
+        return RsaNumbers(Der, 1, N, E); // PKCS#1: version, n, e, d, p, q, ...
+    if (seq.Size() >= 3 && seq.At(1)->type == V_ASN1_SEQUENCE) {
+        static const QByteArray rsa = QByteArray::fromHex("06092a864886f70d010101");
+        if (!seq.Bytes(1, V_ASN1_SEQUENCE).contains(rsa))
+            return false;
+        return RsaNumbers(seq.Bytes(2, V_ASN1_OCTET_STRING), 1, N, E);
+    }
+    return false;
+}
+
+// The DER of the first unencrypted, complete private-key block of Bytes
+// (or Bytes when they are DER).
+QByteArray KeyDerOf(const QByteArray &Bytes)
+{
+    if (!LooksLikePem(Bytes))
+        return Bytes;
+    for (const TPemBlock &b : PemBlocks(Bytes))
+        if (IsKeyLabel(b.Label))
+            return b.Complete && !b.Encrypted && b.Label != "ENCRYPTED PRIVATE KEY" ? b.Der
+                                                                                    : QByteArray();
+    return QByteArray();
+}
+
 } // namespace
 
 TFileIdentity IdentifyFile(const QString &File)
@@ -489,6 +565,19 @@ TKeyCandidate CheckKey(const TCertificateInfo &Info, const QString &KeyFile)
     TKeyCandidate c;
     c.File = KeyFile;
     c.KeptCopy = IsKeptKeyCopy(KeyFile);
+    // An RSA key whose modulus or exponent is not the certificate's differs:
+    // told from its numbers alone, without decoding the whole key.
+    QByteArray certN, certE;
+    if (RsaNumbersOfSpki(Info.PublicKey, certN, certE)) {
+        QByteArray bytes;
+        if (TryReadLimitedFile(KeyFile, kCheckFileLimit, bytes).isEmpty()) {
+            QByteArray keyN, keyE;
+            if (RsaNumbersOfKey(KeyDerOf(bytes), keyN, keyE) && (keyN != certN || keyE != certE)) {
+                c.State = TKeyCandidate::Differs;
+                return c;
+            }
+        }
+    }
     TParsedKey parsed = ParseKey(KeyFile);
     c.Reason = parsed.Reason;
     if (!parsed.Key) {
