@@ -1,8 +1,10 @@
 #pragma once
 // What a file is (certificate, request, private key, PKCS#12, other), what a
 // certificate says (holder, CUIT, issuer, validity, fingerprint) and which
-// private key belongs to it, all read by the openssl program.
+// private key belongs to it, all read in-process with libcrypto: no openssl
+// program is started. Files are read whole, within kCheckFileLimit.
 
+#include "CertificateErrors.h"
 #include "Cuit.h"
 #include "WellKnownFolders.h"
 
@@ -19,6 +21,14 @@ enum class TFileKind { Certificate, Request, PrivateKey, Pkcs12, Other };
 // testing ("homologación") authority, or anyone else.
 enum class TIssuerKind { Production, Testing, Other };
 
+// What the issuer's signature says. Authority: it verifies under one of the
+// authority's keys; NotIssuedByAuthority: the issuer is named like the
+// authority but the signature verifies under none of its keys;
+// UnknownAuthorityKey: named like the authority, with an authority key
+// identifier none of the known keys has (a key the authority may have
+// started to use); OtherIssuer: anyone else.
+enum class TIssuerVerdict { Authority, NotIssuedByAuthority, UnknownAuthorityKey, OtherIssuer };
+
 // Where a certificate stands on a given day.
 enum class TValidity { NotYetValid, Valid, ExpiresSoon, Expired };
 
@@ -33,6 +43,7 @@ struct TFileIdentity
     TFileKind Kind = TFileKind::Other;
     bool Der = false;        // binary (DER) rather than PEM text
     bool Encrypted = false;  // a private key protected by a pass phrase
+    bool Damaged = false;    // PEM or DER that is truncated or damaged (Kind is Other)
 };
 
 struct TCertificateInfo
@@ -45,21 +56,57 @@ struct TCertificateInfo
     QString SerialNumber;    // subject serialNumber as written ("CUIT 20123456786")
     QString CUIT;            // its eleven digits; empty when it holds none
     bool CUITValid = false;  // the check digit is right
-    TIssuerKind IssuerKind = TIssuerKind::Other;
+    TIssuerKind IssuerKind = TIssuerKind::Other;  // Other unless IssuerVerdict is Authority
+    TIssuerVerdict IssuerVerdict = TIssuerVerdict::OtherIssuer;
+    QString AuthorityKeyFile; // the authority key that verified, when one did
     QDateTime NotBefore;     // UTC
     QDateTime NotAfter;      // UTC
     QString Fingerprint;     // SHA-256, "AB:CD:..."
-    QByteArray PublicKey;    // the public key, PEM
+    QByteArray PublicKey;    // the SubjectPublicKeyInfo, DER
+    int CertificateCount = 1; // certificates in the file; the first is the one read
 };
 
-// Reads enough of File to say what it is. Throws EUnreadable when the file
-// cannot be read or openssl is missing.
+// A certificate request (.req).
+struct TRequestInfo
+{
+    TNameEntries Subject;
+    QString Holder;          // CN
+    QString Organization;    // O
+    QString Mail;            // emailAddress
+    QString CUIT;            // the digits of serialNumber; empty when it holds none
+    QByteArray PublicKey;    // SubjectPublicKeyInfo, DER
+    bool SignatureValid = false;
+};
+
+// A private key file.
+struct TKeyInfo
+{
+    enum TState { Sound, Damaged, Encrypted, Unreadable };
+    TState State = Unreadable;
+    QString Reason;          // why it is not sound, in Spanish
+    QByteArray PublicKey;    // SubjectPublicKeyInfo, DER, when the public part was read
+    int Bits = 0;
+};
+
+// Reads File to say what it is. Throws EUnreadable when the file cannot be
+// read (missing, not a regular file, no permission, larger than
+// kCheckFileLimit).
 TFileIdentity IdentifyFile(const QString &File);
 
-// Reads a certificate (PEM or DER). Throws EUnreadable / EToolError.
+// Reads a certificate (PEM or DER; the first of several) and verifies its
+// issuer's signature against the keys of AuthorityKeysFolder(). Throws
+// EUnreadable when the file or the keys cannot be read, EToolError when it
+// holds no sound certificate.
 TCertificateInfo ReadCertificate(const QString &File);
 
-// "key = value" lines of openssl's -nameopt sep_multiline,lname,space_eq.
+// Reads a request (PEM or DER). Throws EUnreadable / EToolError.
+TRequestInfo ReadRequest(const QString &File);
+
+// Reads a private key and checks it (libcrypto's key check: for RSA, the
+// primes, the modulus and the exponents agree). Never throws.
+TKeyInfo ReadPrivateKey(const QString &File);
+
+// "key = value" lines, one name entry each.
 TNameEntries ParseNameLines(const QString &Text);
 QString NameValue(const TNameEntries &Name, const QString &LongName);
 // "CN=Computadores, O=AFIP, C=AR": short names, most specific first.
@@ -70,24 +117,35 @@ TIssuerKind ClassifyIssuer(const TNameEntries &Issuer);
 // openssl's "Nov  9 02:55:26 2028 GMT"; invalid when it is not that.
 QDateTime ParseOpenSSLDate(const QString &Text);
 
-// Whole days from Now to NotAfter, rounded down (negative once expired).
+// Calendar days in the local time zone from Now's date to NotAfter's
+// (0 on the last day, negative once that day has passed).
 int DaysLeft(const TCertificateInfo &Info, const QDateTime &Now);
 TValidity ValidityOf(const TCertificateInfo &Info, const QDateTime &Now);
 
 // A private key looked at for a certificate.
 struct TKeyCandidate
 {
-    enum TState { Matches, Differs, Unreadable };
+    // Matches: sound and its public key is the certificate's; Damaged: it
+    // fails the key check or its file is damaged; Encrypted: protected by a
+    // password, not looked into.
+    enum TState { Matches, Differs, Unreadable, Damaged, Encrypted };
     QString File;
     TState State = Unreadable;
-    QString Reason;          // why it could not be read (openssl's words)
+    QString Reason;          // why it could not be used, in Spanish
+    bool KeptCopy = false;   // a copy kept by a later generation (*.bak)
+    bool SamePublicKey = false; // its public key is the certificate's (even if damaged)
 };
 
+// True for the name of a kept copy of a key: "Privada_*.key.*.bak".
+bool IsKeptKeyCopy(const QString &File);
+
 // The Privada_*.key files of the certificate's folder, then of
-// DefaultFolder, each once, sorted by name within its folder.
+// DefaultFolder, then the kept copies (Privada_*.key.*.bak) of both, each
+// once, sorted by name within its folder.
 QStringList KeyCandidateFiles(const QString &CertificateFile, const QString &DefaultFolder);
 
-// Compares the public key of KeyFile with the certificate's.
+// Compares the public key of KeyFile with the certificate's; a key whose
+// public key is the certificate's is checked before it is said to match.
 TKeyCandidate CheckKey(const TCertificateInfo &Info, const QString &KeyFile);
 
 // CheckKey for every file, in order.

@@ -1,7 +1,7 @@
 #include "CertificateReport.h"
 
-#include "OpenSSLRun.h"
 #include "Paths.h"
+#include "TerminalText.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -21,7 +21,7 @@ QString Days(int N)
 } // namespace
 
 TVerification VerifyFile(const QString &File, const QString &DefaultFolder,
-                         const QDateTime &Now)
+                         const QDateTime &Now, const QString &KeyFile)
 {
     TVerification v;
     v.File = File;
@@ -32,6 +32,8 @@ TVerification VerifyFile(const QString &File, const QString &DefaultFolder,
     v.Certificate = ReadCertificate(File);
     v.Keys = CheckKeys(v.Certificate, KeyCandidateFiles(File, DefaultFolder));
     v.MatchingKey = MatchingKey(v.Keys);
+    if (!KeyFile.isEmpty())
+        AddPickedKey(v, KeyFile);
     return v;
 }
 
@@ -43,7 +45,8 @@ void AddPickedKey(TVerification &Verification, const QString &KeyFile)
             Verification.Keys.removeAt(i--);
     const TKeyCandidate c = CheckKey(Verification.Certificate, KeyFile);
     Verification.Keys.append(c);
-    if (Verification.MatchingKey.isEmpty() && c.State == TKeyCandidate::Matches)
+    // The key the user names wins over one found by the search.
+    if (c.State == TKeyCandidate::Matches)
         Verification.MatchingKey = c.File;
 }
 
@@ -60,7 +63,8 @@ QString FileKindText(const TFileIdentity &Identity)
     case TFileKind::Pkcs12: return QStringLiteral("Archivo PKCS#12 (.pfx / .p12)");
     case TFileKind::Other: break;
     }
-    return QStringLiteral("Archivo desconocido");
+    return Identity.Damaged ? QStringLiteral("Archivo dañado o incompleto")
+                            : QStringLiteral("Archivo desconocido");
 }
 
 QString NotACertificateText(TFileKind Kind)
@@ -83,6 +87,41 @@ QString NotACertificateText(TFileKind Kind)
     return QString();
 }
 
+namespace {
+
+QString NotACertificateText(const TFileIdentity &Identity)
+{
+    if (Identity.Kind == TFileKind::Other && Identity.Damaged)
+        return QStringLiteral("El archivo está dañado o incompleto: no se pudo leer lo que "
+                              "contiene.");
+    return NotACertificateText(Identity.Kind);
+}
+
+QString KeyName(const TKeyCandidate &K)
+{
+    return K.KeptCopy ? QStringLiteral("la copia conservada %1").arg(FileName(K.File))
+                      : QStringLiteral("la clave %1").arg(FileName(K.File));
+}
+
+const TKeyCandidate *Candidate(const TVerification &V, const QString &File)
+{
+    for (const TKeyCandidate &k : V.Keys)
+        if (k.File == File)
+            return &k;
+    return nullptr;
+}
+
+// A key whose public key is the certificate's but which is damaged.
+const TKeyCandidate *DamagedMatch(const TVerification &V)
+{
+    for (const TKeyCandidate &k : V.Keys)
+        if (k.State == TKeyCandidate::Damaged && k.SamePublicKey)
+            return &k;
+    return nullptr;
+}
+
+} // namespace
+
 QString IssuerKindText(TIssuerKind Kind)
 {
     switch (Kind) {
@@ -91,6 +130,21 @@ QString IssuerKindText(TIssuerKind Kind)
     case TIssuerKind::Other: break;
     }
     return QStringLiteral("Ninguno: el emisor no es la A.F.I.P.");
+}
+
+QString IssuerText(const TCertificateInfo &Info)
+{
+    switch (Info.IssuerVerdict) {
+    case TIssuerVerdict::Authority: return IssuerKindText(Info.IssuerKind);
+    case TIssuerVerdict::NotIssuedByAuthority:
+        return QStringLiteral("Ninguna: el emisor lleva el nombre de la A.F.I.P., pero la firma "
+                              "no es de ninguna de sus claves");
+    case TIssuerVerdict::UnknownAuthorityKey:
+        return QStringLiteral("Sin comprobar: el emisor lleva el nombre de la A.F.I.P., con una "
+                              "clave que este programa no conoce");
+    case TIssuerVerdict::OtherIssuer: break;
+    }
+    return IssuerKindText(TIssuerKind::Other);
 }
 
 QString CUITText(const TCertificateInfo &Info)
@@ -122,8 +176,16 @@ QString DaysLeftText(const TVerification &V)
 
 QString KeyText(const TVerification &V)
 {
-    if (!V.MatchingKey.isEmpty())
+    if (!V.MatchingKey.isEmpty()) {
+        const TKeyCandidate *k = Candidate(V, V.MatchingKey);
+        if (k && k->KeptCopy)
+            return QStringLiteral("Corresponde a la copia conservada %1").arg(NativePath(V.MatchingKey));
         return QStringLiteral("Corresponde a %1").arg(NativePath(V.MatchingKey));
+    }
+    if (const TKeyCandidate *d = DamagedMatch(V))
+        return QStringLiteral("%1 es la clave de este certificado, pero está dañada: no se la "
+                              "puede usar.")
+            .arg(NativePath(d->File));
     if (V.Keys.isEmpty())
         return QStringLiteral("No se encontraron claves privadas (Privada_*.key); "
                               "elija la clave del certificado.");
@@ -160,16 +222,36 @@ QString ExpiryWarning(const TVerification &V)
 QStringList Problems(const TVerification &V)
 {
     if (!V.IsCertificate())
-        return {NotACertificateText(V.Identity.Kind)};
+        return {NotACertificateText(V.Identity)};
     QStringList problems;
     const QString expiry = ExpiryWarning(V);
     if (!expiry.isEmpty())
         problems << expiry;
-    if (V.Certificate.IssuerKind == TIssuerKind::Other)
+    switch (V.Certificate.IssuerVerdict) {
+    case TIssuerVerdict::Authority: break;
+    case TIssuerVerdict::NotIssuedByAuthority:
+        problems << QStringLiteral("El certificado no fue emitido por la A.F.I.P.: su emisor "
+                                   "lleva el nombre de la A.F.I.P., pero la firma no es de "
+                                   "ninguna de sus claves.");
+        break;
+    case TIssuerVerdict::UnknownAuthorityKey:
+        problems << QStringLiteral("El emisor lleva el nombre de la A.F.I.P., pero firmó con una "
+                                   "clave que este programa no conoce (la A.F.I.P. puede haber "
+                                   "empezado a usar una clave nueva): no se pudo comprobar que "
+                                   "el certificado sea suyo.");
+        break;
+    case TIssuerVerdict::OtherIssuer:
         problems << QStringLiteral("El certificado no fue emitido por la A.F.I.P.");
+        break;
+    }
     if (!V.Certificate.CUITValid)
         problems << QStringLiteral("El certificado no lleva un CUIT válido.");
-    if (V.MatchingKey.isEmpty())
+    const TKeyCandidate *damaged = DamagedMatch(V);
+    if (V.MatchingKey.isEmpty() && damaged)
+        problems << QStringLiteral("La clave privada %1 corresponde al certificado, pero está "
+                                   "dañada.")
+                        .arg(FileName(damaged->File));
+    else if (V.MatchingKey.isEmpty())
         problems << (V.Keys.isEmpty()
                          ? QStringLiteral("No se encontró la clave privada del certificado.")
                          : QStringLiteral("Ninguna clave privada encontrada corresponde a este "
@@ -185,8 +267,10 @@ QString ResultLine(const TVerification &V)
     const QString kind = V.Certificate.IssuerKind == TIssuerKind::Testing
                              ? QStringLiteral("de homologación (solo para pruebas)")
                              : QStringLiteral("de producción");
-    return QStringLiteral("Certificado %1 válido por %2 más; corresponde a la clave %3.")
-        .arg(kind, Days(V.DaysLeft()), FileName(V.MatchingKey));
+    const TKeyCandidate *k = Candidate(V, V.MatchingKey);
+    const QString key = k ? KeyName(*k) : QStringLiteral("la clave %1").arg(FileName(V.MatchingKey));
+    return QStringLiteral("Certificado %1 válido por %2 más; corresponde a %3.")
+        .arg(kind, Days(V.DaysLeft()), key);
 }
 
 TVerifyExit ExitCodeOf(const TVerification &V)
@@ -204,24 +288,34 @@ QStringList FindingLines(const TVerification &V)
         lines << QStringLiteral("Titular: %1").arg(c.Holder);
         lines << QStringLiteral("CUIT: %1").arg(CUITText(c));
         lines << QStringLiteral("Emisor: %1").arg(DisplayName(c.Issuer));
-        lines << QStringLiteral("Autoridad de la A.F.I.P.: %1").arg(IssuerKindText(c.IssuerKind));
+        lines << QStringLiteral("Autoridad de la A.F.I.P.: %1").arg(IssuerText(c));
         lines << QStringLiteral("Válido desde: %1").arg(DateText(c.NotBefore));
         lines << QStringLiteral("Válido hasta: %1").arg(DateText(c.NotAfter));
         lines << QStringLiteral("Días restantes: %1").arg(DaysLeftText(V));
         lines << QStringLiteral("Huella SHA-256: %1").arg(c.Fingerprint);
+        if (c.CertificateCount > 1)
+            lines << QStringLiteral("Certificados en el archivo: %1 (se verificó el primero)")
+                         .arg(c.CertificateCount);
         lines << QStringLiteral("Clave privada: %1").arg(KeyText(V));
         for (const TKeyCandidate &k : V.Keys) {
+            const QString name = NativePath(k.File)
+                                 + (k.KeptCopy ? QStringLiteral(" (copia conservada)") : QString());
+            const QString reason = QString(k.Reason).replace(QLatin1Char('\n'), QLatin1Char(' '));
             switch (k.State) {
             case TKeyCandidate::Matches:
-                lines << QStringLiteral("  %1: corresponde").arg(NativePath(k.File));
+                lines << QStringLiteral("  %1: corresponde").arg(name);
                 break;
             case TKeyCandidate::Differs:
-                lines << QStringLiteral("  %1: no corresponde").arg(NativePath(k.File));
+                lines << QStringLiteral("  %1: no corresponde").arg(name);
+                break;
+            case TKeyCandidate::Damaged:
+                lines << QStringLiteral("  %1: dañada (%2)").arg(name, reason);
+                break;
+            case TKeyCandidate::Encrypted:
+                lines << QStringLiteral("  %1: protegida con contraseña, no se la comparó").arg(name);
                 break;
             case TKeyCandidate::Unreadable:
-                lines << QStringLiteral("  %1: no se pudo leer (%2)")
-                             .arg(NativePath(k.File), QString(k.Reason).replace(QLatin1Char('\n'),
-                                                                    QLatin1Char(' ')));
+                lines << QStringLiteral("  %1: %2").arg(name, reason);
                 break;
             }
         }
@@ -230,22 +324,27 @@ QStringList FindingLines(const TVerification &V)
     return lines;
 }
 
-int RunVerifyWithoutWindow(const QString &File, QTextStream &Out, const QString &DefaultFolder,
+int RunVerifyWithoutWindow(const QString &File, QTextStream &Out, QTextStream &Err,
+                           const QString &KeyFile, const QString &DefaultFolder,
                            const QDateTime &Now)
 {
     try {
-        const TVerification v = VerifyFile(File, DefaultFolder, Now);
+        const TVerification v = VerifyFile(File, DefaultFolder, Now, KeyFile);
         for (const QString &line : FindingLines(v))
-            Out << line << '\n';
+            Out << TerminalSafe(line) << '\n';
         Out.flush();
         return ExitCodeOf(v);
     } catch (const Exception &e) {
-        LogToolError(e.Message(), e.Details());
-        Out << QStringLiteral("No se pudo verificar el archivo %1: %2").arg(File, e.Message())
+        LogCheckError(e.Message(), e.Details());
+        Err << TerminalSafe(QStringLiteral("No se pudo verificar el archivo %1: %2")
+                                .arg(NativePath(File), e.Message()))
             << '\n';
         if (!e.Details().isEmpty())
-            Out << QStringLiteral("Detalle: %1").arg(e.Details()) << '\n';
+            Err << TerminalSafe(QStringLiteral("Detalle: %1")
+                                    .arg(QString(e.Details()).replace(QLatin1Char('\n'),
+                                                                      QStringLiteral(" / "))))
+                << '\n';
     }
-    Out.flush();
+    Err.flush();
     return veUnreadable;
 }

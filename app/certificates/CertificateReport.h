@@ -29,11 +29,14 @@ struct TVerification
     int DaysLeft() const { return ::DaysLeft(Certificate, Now); }
 };
 
-// Identifies File and, for a certificate, reads it and looks for its key
-// among the Privada_*.key files of its folder and of DefaultFolder. Throws
-// EUnreadable when the file cannot be read, EToolError when openssl fails.
+// Identifies File and, for a certificate, reads it, verifies its issuer and
+// looks for its key among the Privada_*.key files of its folder and of
+// DefaultFolder, then among their kept copies; KeyFile, when given, is looked
+// at too (AddPickedKey). Throws EUnreadable when the file or the authority's
+// keys cannot be read, EToolError when a certificate cannot be read.
 TVerification VerifyFile(const QString &File, const QString &DefaultFolder,
-                         const QDateTime &Now = QDateTime::currentDateTimeUtc());
+                         const QDateTime &Now = QDateTime::currentDateTimeUtc(),
+                         const QString &KeyFile = QString());
 
 // Looks at one more key the user picked; it becomes the matching key when it
 // matches.
@@ -43,6 +46,9 @@ void AddPickedKey(TVerification &Verification, const QString &KeyFile);
 QString FileKindText(const TFileIdentity &Identity);
 QString NotACertificateText(TFileKind Kind);
 QString IssuerKindText(TIssuerKind Kind);
+// The "Autoridad" finding: the kind for the authority's certificates, what
+// the signature says for the others.
+QString IssuerText(const TCertificateInfo &Info);
 QString CUITText(const TCertificateInfo &Info);
 QString DateText(const QDateTime &Utc);
 QString DaysLeftText(const TVerification &V);
@@ -60,9 +66,11 @@ TVerifyExit ExitCodeOf(const TVerification &V);
 // "Titular: ..." lines, the key lines and "Resultado: ...".
 QStringList FindingLines(const TVerification &V);
 
-// The check without a window: prints the findings (or the reason the file
-// could not be read, with openssl's words) to Out and returns the exit code.
+// The check without a window: prints the findings to Out, or the reason the
+// file could not be read to Err, and returns the exit code. Every line is
+// written through TerminalSafe. KeyFile: a key the user named (--clave).
 // Failures are logged.
-int RunVerifyWithoutWindow(const QString &File, QTextStream &Out,
+int RunVerifyWithoutWindow(const QString &File, QTextStream &Out, QTextStream &Err,
+                           const QString &KeyFile = QString(),
                            const QString &DefaultFolder = DefaultCertificatesFolder(),
                            const QDateTime &Now = QDateTime::currentDateTimeUtc());

@@ -1,150 +1,116 @@
 #include "PfxExport.h"
 
-#include "TextRules.h"
+#include "Crypto.h"
 #include "FileWrite.h"
-#include "OpenSSLRun.h"
-#include "Pem.h"
 #include "RequestFiles.h"
+#include "TextRules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+
+#include <openssl/err.h>
+#include <openssl/pkcs12.h>
 
 #include <cstring>
 
 namespace {
 
+// Algorithms every Windows and .NET version imports.
+constexpr int kPbe = NID_pbe_WithSHA1And3_Key_TripleDES_CBC;
+constexpr int kIterations = 2048;
+
 // Fills a buffer that held secret bytes with zeros before it is freed.
 void Wipe(QByteArray &Bytes)
 {
     if (!Bytes.isEmpty())
-        std::memset(Bytes.data(), 0, size_t(Bytes.size()));
+        OPENSSL_cleanse(Bytes.data(), size_t(Bytes.size()));
     Bytes.clear();
 }
 
-// A new file made from Pattern (its "XXXXXX" replaced), created exclusively
-// and owner-only (QTemporaryFile's own mode on Unix; on Windows the folder's
-// permissions apply, and %TEMP% lies in the user's own profile). Its path,
-// kept after the object goes; Bytes written into it.
-QString CreatePrivateFile(const QString &Pattern, const QByteArray &Bytes, const QString &Failure)
+class TSecret
 {
-    QTemporaryFile file(Pattern);
-    file.setAutoRemove(false);
-    if (!file.open())
-        throw EToolError(Failure, file.errorString());
-    const QString path = file.fileName();
-    const bool written = file.write(Bytes) == Bytes.size() && file.flush();
-    const QString reason = file.errorString();
-    file.close();
-    if (!written) {
-        QFile::remove(path);
-        throw EToolError(Failure, reason);
-    }
-    return path;
+public:
+    explicit TSecret(const QString &Text) : FBytes(Text.toUtf8()) {}
+    ~TSecret() { Wipe(FBytes); }
+    TSecret(const TSecret &) = delete;
+    TSecret &operator=(const TSecret &) = delete;
+    const char *Data() const { return FBytes.constData(); }
+
+private:
+    QByteArray FBytes;
+};
+
+TX509Ptr LoadCertificate(const TCertificateInfo &Info)
+{
+    const QByteArray bytes = ReadLimitedFile(Info.File);
+    if (!LooksLikePem(bytes))
+        return CertificateFromDer(bytes);
+    for (const TPemBlock &b : PemBlocks(bytes))
+        if (b.Label == "CERTIFICATE" && b.Complete)
+            if (TX509Ptr x = CertificateFromDer(b.Der))
+                return x;
+    return nullptr;
 }
 
-// The password in an owner-only temporary file for openssl's "file:"
-// source (never on its command line); overwritten and removed when done.
-class TPasswordFile
+TPKeyPtr LoadKey(const QString &KeyFile)
 {
-public:
-    explicit TPasswordFile(const QString &Password)
-    {
-        QByteArray bytes = Password.toUtf8();
-        FSize = bytes.size();
-        try {
-            FPath = CreatePrivateFile(QDir::tempPath() + QStringLiteral("/zedede-XXXXXX"), bytes,
-                                      QStringLiteral("No se pudo preparar la contraseña para OpenSSL."));
-        } catch (...) {
-            Wipe(bytes);
-            throw;
+    QByteArray bytes = ReadLimitedFile(KeyFile);
+    TPKeyPtr key;
+    if (!LooksLikePem(bytes)) {
+        key = PrivateKeyFromDer(bytes);
+    } else {
+        for (TPemBlock &b : PemBlocks(bytes)) {
+            if (!key && b.Label.endsWith("PRIVATE KEY") && b.Complete && !b.Encrypted)
+                key = PrivateKeyFromDer(b.Der);
+            Wipe(b.Der);
         }
-        Wipe(bytes);
     }
-    ~TPasswordFile() { Remove(); }
-    // The argument of -passin / -passout.
-    QString Source() const { return QStringLiteral("file:") + QDir::toNativeSeparators(FPath); }
+    Wipe(bytes);
+    return key;
+}
 
-private:
-    void Remove()
-    {
-        if (FPath.isEmpty())
-            return;
-        QFile file(FPath);
-        if (file.open(QIODevice::ReadWrite)) {
-            file.write(QByteArray(FSize, '\0'));
-            file.close();
-        }
-        QFile::remove(FPath);
-        FPath.clear();
-    }
-    QString FPath;
-    int FSize = 0;
-};
-
-// An owner-only file beside Target that openssl writes into; removed unless
-// it has been put in Target's place.
-class TTemporaryPfx
+QByteArray ToDer(PKCS12 *P12)
 {
-public:
-    explicit TTemporaryPfx(const QString &Target)
-    {
-        const QFileInfo fi(Target);
-        FPath = CreatePrivateFile(fi.absolutePath() + QStringLiteral("/.") + fi.fileName()
-                                      + QStringLiteral(".XXXXXX"),
-                                  QByteArray(),
-                                  QStringLiteral("No se pudo crear el archivo %1").arg(Target));
-    }
-    ~TTemporaryPfx()
-    {
-        if (!FPath.isEmpty())
-            QFile::remove(FPath);
-    }
-    const QString &Path() const { return FPath; }
-    void Release() { FPath.clear(); }
-
-private:
-    QString FPath;
-};
+    unsigned char *out = nullptr;
+    const int n = i2d_PKCS12(P12, &out);
+    if (n <= 0)
+        return QByteArray();
+    QByteArray der(reinterpret_cast<const char *>(out), n);
+    OPENSSL_free(out);
+    return der;
+}
 
 // Reads the written file back with the password: it must hold exactly this
 // certificate and this private key.
-void ReadBack(const TCertificateInfo &Info, const QString &KeyFile, const QString &File,
-              const TPasswordFile &Password, const QString &Target)
+void ReadBack(const QString &File, const TSecret &Password, X509 *Certificate, EVP_PKEY *Key,
+              const QString &Target)
 {
     const QString failed =
         QStringLiteral("El archivo %1 no pudo leerse luego de exportarlo; no se guardó.")
             .arg(Target);
-    TToolRun run = RunOpenSSL({QStringLiteral("pkcs12"), QStringLiteral("-in"), File,
-                               QStringLiteral("-passin"), Password.Source(),
-                               QStringLiteral("-nodes")});
-    QByteArray key = PemBlock(run.Output, "PRIVATE KEY");
-    const QByteArray certificate = PemBlock(run.Output, "CERTIFICATE");
-    Wipe(run.Output);
-    if (!run.Succeeded() || key.isEmpty() || certificate.isEmpty()) {
-        Wipe(key);
-        throw EToolError(failed, run.Reason());
-    }
-
-    // The same certificate and key as openssl writes them from the files.
-    TToolRun ownKey = RunOpenSSL({QStringLiteral("pkey"), QStringLiteral("-in"), KeyFile,
-                                  QStringLiteral("-passin"), QStringLiteral("pass:")});
-    const bool sameKey = ownKey.Succeeded() && NormalisedPem(key) == NormalisedPem(PemBlock(ownKey.Output, "PRIVATE KEY"));
-    Wipe(ownKey.Output);
-    Wipe(key);
-    if (!ownKey.Succeeded())
-        throw EToolError(failed, ownKey.Reason());
-    if (!sameKey)
+    QByteArray bytes;
+    const QString reason = TryReadLimitedFile(File, 16 * 1024 * 1024, bytes);
+    if (!reason.isEmpty())
+        throw EToolError(failed, reason);
+    TPkcs12Ptr p12 = Pkcs12FromDer(bytes);
+    if (!p12)
+        throw EToolError(failed, QStringLiteral("El archivo no es un PKCS#12."));
+    EVP_PKEY *key = nullptr;
+    X509 *certificate = nullptr;
+    STACK_OF(X509) *others = nullptr;
+    const bool parsed = PKCS12_parse(p12.get(), Password.Data(), &key, &certificate, &others) == 1;
+    const QString errors = CryptoErrors();
+    TPKeyPtr ownedKey(key);
+    TX509Ptr ownedCertificate(certificate);
+    sk_X509_pop_free(others, X509_free);
+    if (!parsed || !key || !certificate)
+        throw EToolError(failed, errors);
+    if (EVP_PKEY_eq(key, Key) != 1)
         throw EToolError(failed, QStringLiteral("La clave leída no es la exportada."));
-    const TToolRun ownCertificate = RunOpenSSL(
-        {QStringLiteral("x509"), QStringLiteral("-inform"),
-         Info.Der ? QStringLiteral("DER") : QStringLiteral("PEM"), QStringLiteral("-in"),
-         Info.File});
-    if (!ownCertificate.Succeeded())
-        throw EToolError(failed, ownCertificate.Reason());
-    if (NormalisedPem(certificate) != NormalisedPem(PemBlock(ownCertificate.Output, "CERTIFICATE")))
+    if (X509_cmp(certificate, Certificate) != 0)
         throw EToolError(failed, QStringLiteral("El certificado leído no es el exportado."));
+    ERR_clear_error();
 }
 
 } // namespace
@@ -173,42 +139,63 @@ TPfxResult WritePfxFile(const TCertificateInfo &Info, const QString &KeyFile,
     if (target.isDir())
         throw EToolError(QStringLiteral("%1 es una carpeta, no un archivo.").arg(PfxFile));
 
-    const TKeyCandidate key = CheckKey(Info, KeyFile);
-    if (key.State == TKeyCandidate::Unreadable)
+    const TKeyCandidate checked = CheckKey(Info, KeyFile);
+    switch (checked.State) {
+    case TKeyCandidate::Matches: break;
+    case TKeyCandidate::Damaged:
+        throw EToolError(QStringLiteral("La clave privada %1 está dañada; no se generó el "
+                                        "archivo .pfx.")
+                             .arg(KeyFile),
+                         checked.Reason);
+    case TKeyCandidate::Encrypted:
+        throw EToolError(QStringLiteral("La clave privada %1 está protegida con contraseña; no "
+                                        "se generó el archivo .pfx.")
+                             .arg(KeyFile));
+    case TKeyCandidate::Unreadable:
         throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(KeyFile),
-                         key.Reason);
-    if (key.State != TKeyCandidate::Matches)
+                         checked.Reason);
+    case TKeyCandidate::Differs:
         throw EToolError(QStringLiteral("La clave privada %1 no corresponde al certificado; "
                                         "no se generó el archivo .pfx.")
                              .arg(KeyFile));
+    }
 
-    const TPasswordFile password(Password);
-    TTemporaryPfx temporary(PfxFile);
-    QStringList args{QStringLiteral("pkcs12"), QStringLiteral("-export"),
-                     QStringLiteral("-in"), Info.File,
-                     QStringLiteral("-inkey"), KeyFile,
-                     QStringLiteral("-out"), temporary.Path(),
-                     QStringLiteral("-passout"), password.Source(),
-                     // Algorithms every Windows and .NET version imports.
-                     QStringLiteral("-keypbe"), QStringLiteral("PBE-SHA1-3DES"),
-                     QStringLiteral("-certpbe"), QStringLiteral("PBE-SHA1-3DES"),
-                     QStringLiteral("-macalg"), QStringLiteral("sha1")};
-    if (!Info.Holder.isEmpty())
-        args << QStringLiteral("-name") << Info.Holder;
-    const TToolRun run = RunOpenSSL(args);
-    if (!run.Succeeded() || QFileInfo(temporary.Path()).size() == 0)
-        throw EToolError(QStringLiteral("No se pudo generar el archivo %1").arg(PfxFile),
-                         run.Reason());
-    RestrictToOwner(temporary.Path());
-    ReadBack(Info, KeyFile, temporary.Path(), password, PfxFile);
+    const TX509Ptr certificate = LoadCertificate(Info);
+    const TPKeyPtr key = LoadKey(KeyFile);
+    const QString failure = QStringLiteral("No se pudo generar el archivo %1").arg(PfxFile);
+    if (!certificate || !key)
+        throw EToolError(failure, QStringLiteral("El certificado o la clave cambiaron mientras "
+                                                 "se los leía."));
+    if (X509_check_private_key(certificate.get(), key.get()) != 1)
+        throw EToolError(failure, CryptoErrors());
+
+    const TSecret password(Password);
+    const QByteArray name = Info.Holder.toUtf8();
+    // The MAC is set apart so that its digest is SHA-1 whatever the
+    // library's default.
+    TPkcs12Ptr p12(PKCS12_create(password.Data(), name.isEmpty() ? nullptr : name.constData(),
+                                 key.get(), certificate.get(), nullptr, kPbe, kPbe, kIterations,
+                                 -1, 0));
+    if (!p12 || PKCS12_set_mac(p12.get(), password.Data(), -1, nullptr, 0, kIterations,
+                               EVP_sha1()) != 1)
+        throw EToolError(failure, CryptoErrors());
+    const QByteArray der = ToDer(p12.get());
+    if (der.isEmpty())
+        throw EToolError(failure, CryptoErrors());
+
+    TTemporaryFiles temporaries;
+    const QString temporary = temporaries.Add(TemporaryName(PfxFile));
+    TFileError error;
+    if (!WriteNewPrivateFile(temporary, der, error))
+        throw EToolError(failure, error.Reason());
+    ReadBack(temporary, password, certificate.get(), key.get(), PfxFile);
 
     TPfxResult result;
     result.File = PfxFile;
     result.KeptFile = KeepExistingFile(PfxFile, Stamp);
-    TFileError error;
-    if (!RenameFile(temporary.Path(), PfxFile, error))
+    if (!RenameFile(temporary, PfxFile, error))
         throw EToolError(QStringLiteral("No se pudo guardar el archivo %1").arg(PfxFile),
                          error.Reason());
-    temporary.Release();
+    temporaries.Keep(temporary);
     return result;
 }

@@ -66,6 +66,9 @@ const std::vector<TOptionSpec> &ProgramOptions()
         {QStringLiteral("sin-ventana"), QChar(), TOptionValue::None, QString(),
          QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)"),
          TStartAction::VerifyWithoutWindow},
+        {QStringLiteral("clave"), QChar(), TOptionValue::Required, QStringLiteral("CLAVE"),
+         QStringLiteral("la clave del certificado (con --verificar)"),
+         TStartAction::Window},
         {QStringLiteral("avisos"), QChar(), TOptionValue::Required,
          QStringLiteral("ACCIÓN CARPETA"),
          QStringLiteral("aviso diario de vencimientos: activar, desactivar"),
@@ -177,9 +180,18 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
         text += QStringLiteral(
             "\n"
             "Con --verificar ARCHIVO la ventana muestra qué es ARCHIVO y, si es un\n"
-            "certificado, sus datos, su vigencia y qué clave privada le corresponde. Con\n"
-            "--verificar ARCHIVO --sin-ventana escribe lo mismo en la salida estándar y\n"
-            "termina con 0 (certificado válido por más de 30 días y su clave encontrada),\n"
-            "1 (se encontró un problema) o 2 (no se pudo leer ARCHIVO).\n");
+            "certificado, sus datos, quién lo emitió (la firma se comprueba con las claves\n"
+            "públicas de la A.F.I.P.), su vigencia y qué clave privada le corresponde: se\n"
+            "buscan los archivos Privada_*.key de su carpeta y de «Mis certificados», y\n"
+            "luego sus copias conservadas (.bak); --clave CLAVE agrega una clave de\n"
+            "cualquier nombre. No hace falta el programa openssl.\n"
+            "Con --verificar ARCHIVO --sin-ventana escribe lo encontrado en la salida\n"
+            "estándar (los errores, en la de errores) y termina con:\n"
+            "  0  certificado emitido por la A.F.I.P., válido por más de 30 días, con su\n"
+            "     clave privada sana\n"
+            "  1  se encontró un problema (otro emisor, firma que no verifica, vencido o\n"
+            "     por vencer, clave que no corresponde o dañada, no es un certificado)\n"
+            "  2  no se pudo leer ARCHIVO o algo que la verificación necesita (por ejemplo,\n"
+            "     las claves públicas de la A.F.I.P.)\n");
     return text;
 }

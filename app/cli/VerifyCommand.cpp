@@ -21,7 +21,8 @@ QString VerifyWithoutFileText()
                           "--sin-ventana\n");
 }
 
-int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile)
+int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile,
+                                  const QString &AKeyFile)
 {
     if (AFile.isEmpty()) {
         Print(VerifyWithoutFileText(), TConsoleStream::Error);
@@ -29,10 +30,12 @@ int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile)
     }
     QCoreApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("ZeDede"));
-    QString text;
-    QTextStream out(&text);
-    const int code = RunVerifyWithoutWindow(AFile, out);
+    QString text, errors;
+    QTextStream out(&text), err(&errors);
+    const int code = RunVerifyWithoutWindow(AFile, out, err, AKeyFile);
     out.flush();
+    err.flush();
     Print(text, TConsoleStream::Output);
+    Print(errors, TConsoleStream::Error);
     return code;
 }

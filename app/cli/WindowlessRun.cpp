@@ -57,7 +57,8 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
         const QString verify = QStringLiteral("verificar");
         return RunVerifyCommandWithoutWindow(
             argc, argv,
-            ACommandLine.Given.contains(verify) ? ACommandLine.Values.value(verify) : QString());
+            ACommandLine.Given.contains(verify) ? ACommandLine.Values.value(verify) : QString(),
+            ACommandLine.Values.value(QStringLiteral("clave")));
     }
     case TStartAction::Reminders:
         return RunReminders(ACommandLine, argc, argv);

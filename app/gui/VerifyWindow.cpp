@@ -3,7 +3,6 @@
 #include "DataValidation.h"
 #include "ErrorLog.h"
 #include "FormStyle.h"
-#include "OpenSSLRun.h"
 #include "Paths.h"
 #include "PfxExport.h"
 #include "UCWWizard.h"
@@ -13,9 +12,11 @@
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
 #include "ProgramLook.h"
+#include "WindowWork.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -29,6 +30,8 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QUrl>
+
+#include <exception>
 
 namespace {
 
@@ -62,6 +65,8 @@ QLabel *Value(QWidget *AParent, const char *AName, int ATop, int AWidth, int AHe
     l->setGeometry(kValueLeft, ATop, AWidth, AHeight);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Values come from files: never read as rich text.
+    l->setTextFormat(Qt::PlainText);
     return l;
 }
 
@@ -149,6 +154,9 @@ namespace {
 const QString kCertificateFilter =
     QStringLiteral("Certificados y claves (*.crt *.cer *.pem *.der *.key);;"
                    "Todos los archivos (*)");
+// Keys of any name: every file first, then the usual names.
+const QString kKeyFilter =
+    QStringLiteral("Todos los archivos (*);;Claves privadas (*.key *.pem *.bak *.der)");
 const QString kPfxFilter =
     QStringLiteral("Archivos PKCS#12 (*.pfx *.p12);;Todos los archivos (*)");
 const QString kLogContext = QStringLiteral("Verificación de certificado");
@@ -251,13 +259,14 @@ void TfrmVerificar::BuildForm()
     laClave->setWordWrap(true);
     laClave->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     laClave->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    laClave->setTextFormat(Qt::PlainText);
     laClave->setGeometry(16, 20, groupWidth - 16 - 120 - 28, 36);
     btElegirClave = Button(gbClave, "btElegirClave", QStringLiteral("Elegir clave..."),
                            QRect(groupWidth - 16 - 120, 24, 120, 25));
     connect(btElegirClave, &QPushButton::clicked, this, [this] {
         const QString file = TUserDialogs::Current().ChooseOpenFile(
             this, QStringLiteral("Elegir la clave privada"),
-            QFileInfo(FVerification.File).absolutePath(), kCertificateFilter);
+            QFileInfo(FVerification.File).absolutePath(), kKeyFilter);
         if (!file.isEmpty())
             PickKey(file);
     });
@@ -307,6 +316,7 @@ void TfrmVerificar::BuildForm()
     laResultado = new QLabel(this);
     laResultado->setObjectName(QStringLiteral("laResultado"));
     laResultado->setWordWrap(true);
+    laResultado->setTextFormat(Qt::PlainText);
     laResultado->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     laResultado->setGeometry(47, 532, groupWidth - 40, 40);
 
@@ -358,22 +368,57 @@ void TfrmVerificar::Guarded(const std::function<void()> &AAction)
     RunGuarded(this, AAction, kLogContext);
 }
 
+void TfrmVerificar::closeEvent(QCloseEvent *AEvent)
+{
+    if (TWindowWork *work = TWindowWork::Of(this)) {
+        AEvent->ignore();
+        work->CloseRequested();
+        return;
+    }
+    QWidget::closeEvent(AEvent);
+}
+
+void TfrmVerificar::Work(const QString &AState, const std::function<void()> &AWork)
+{
+    TWindowWork work(this,
+                     QStringLiteral("Se está verificando el certificado. ¿Desea interrumpir la "
+                                    "verificación y cerrar la ventana?"),
+                     {sbArchivo, btElegirClave, btExportar, btCerrar});
+    SetResult(AState, false);
+    std::exception_ptr failure;
+    work.Run([&] {
+        try {
+            AWork();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    if (work.Stopping())
+        throw EAbort();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 void TfrmVerificar::OpenFile(const QString &AFile)
 {
+    if (TWindowWork::Of(this))
+        return; // a check is under way
     Clear();
     eArchivo->setText(NativePath(AFile));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString folder = DefaultFolder.isEmpty() ? DefaultCertificatesFolder() : DefaultFolder;
+    const QDateTime moment = Moment();
+    TVerification result;
     try {
-        FVerification = VerifyFile(AFile, DefaultFolder.isEmpty() ? DefaultCertificatesFolder()
-                                                                  : DefaultFolder,
-                                   Moment());
-        FHasVerification = true;
+        Work(QStringLiteral("Verificando el certificado..."),
+             [&] { result = VerifyFile(AFile, folder, moment); });
+    } catch (const EAbort &) {
+        return;
     } catch (const Exception &e) {
-        QApplication::restoreOverrideCursor();
         ShowFailure(e.Message(), e.Details());
         return;
     }
-    QApplication::restoreOverrideCursor();
+    FVerification = result;
+    FHasVerification = true;
     ShowVerification();
 }
 
@@ -393,7 +438,7 @@ void TfrmVerificar::ShowVerification()
         laTitular->setText(c.Holder);
         laCUIT->setText(CUITText(c));
         laEmisor->setText(DisplayName(c.Issuer));
-        laAutoridad->setText(IssuerKindText(c.IssuerKind));
+        laAutoridad->setText(IssuerText(c));
         laDesde->setText(DateText(c.NotBefore));
         laHasta->setText(DateText(c.NotAfter));
         laDias->setText(DaysLeftText(v));
@@ -403,7 +448,11 @@ void TfrmVerificar::ShowVerification()
         p.setColor(QPalette::WindowText, expiry ? kProblemText : QColor(Qt::black));
         laDias->setPalette(p);
         laHasta->setPalette(p);
-        laAutoridad->setPalette(c.IssuerKind == TIssuerKind::Other ? p : laTitular->palette());
+        QPalette issuer = laAutoridad->palette();
+        issuer.setColor(QPalette::WindowText, c.IssuerVerdict == TIssuerVerdict::Authority
+                                                  ? QColor(Qt::black)
+                                                  : kProblemText);
+        laAutoridad->setPalette(issuer);
 
         // File names in full, the folder shortened in its middle when long.
         const QFontMetrics metrics(laClave->font());
@@ -436,25 +485,53 @@ void TfrmVerificar::ShowVerification()
 
 void TfrmVerificar::PickKey(const QString &AKeyFile)
 {
-    if (!FHasVerification || !FVerification.IsCertificate())
+    if (!FHasVerification || !FVerification.IsCertificate() || TWindowWork::Of(this))
         return;
     Guarded([&] {
-        AddPickedKey(FVerification, AKeyFile);
+        TVerification v = FVerification;
+        Work(QStringLiteral("Comparando la clave con el certificado..."),
+             [&] { AddPickedKey(v, AKeyFile); });
+        FVerification = v;
         ShowVerification();
         const TKeyCandidate &picked = FVerification.Keys.constLast();
-        if (picked.State == TKeyCandidate::Unreadable)
+        switch (picked.State) {
+        case TKeyCandidate::Unreadable:
             throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(AKeyFile),
                              picked.Reason);
+        case TKeyCandidate::Damaged:
+            throw EToolError(QStringLiteral("La clave privada %1 está dañada").arg(AKeyFile),
+                             picked.Reason);
+        case TKeyCandidate::Encrypted:
+            throw EToolError(QStringLiteral("La clave privada %1 está protegida con contraseña; "
+                                            "se usan claves sin contraseña, como las que genera "
+                                            "el asistente.")
+                                 .arg(AKeyFile));
+        case TKeyCandidate::Matches:
+        case TKeyCandidate::Differs:
+            break;
+        }
     });
 }
 
 void TfrmVerificar::ExportPfx()
 {
-    if (!FHasVerification || FVerification.MatchingKey.isEmpty())
+    if (!FHasVerification || FVerification.MatchingKey.isEmpty() || TWindowWork::Of(this))
         return;
+    const QString pfx = ePfx->text(), password = ePassword->text(), password2 = ePassword2->text();
     try {
-        const TPfxResult r = WritePfxFile(FVerification.Certificate, FVerification.MatchingKey,
-                                         ePfx->text(), ePassword->text(), ePassword2->text());
+        TPfxResult r;
+        const QString before = laResultado->text();
+        const bool problem = laResultado->font().bold();
+        try {
+            Work(QStringLiteral("Exportando el archivo .pfx..."), [&] {
+                r = WritePfxFile(FVerification.Certificate, FVerification.MatchingKey, pfx,
+                                 password, password2);
+            });
+        } catch (...) {
+            SetResult(before, problem);
+            throw;
+        }
+        SetResult(before, problem);
         ePassword->clear();
         ePassword2->clear();
         QString notice = QStringLiteral("Se generó el archivo %1.").arg(r.File);
@@ -469,16 +546,17 @@ void TfrmVerificar::ExportPfx()
     }
 }
 
-TfrmVerificar *OpenVerifyWindow(const QString &AFile)
+TfrmVerificar *OpenVerifyWindow(const QString &AFile, const QString &AKeyFile)
 {
     auto *w = new TfrmVerificar;
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->show();
     if (!AFile.isEmpty())
         w->OpenFile(AFile);
+    if (!AKeyFile.isEmpty() && w->HasVerification())
+        w->PickKey(AKeyFile);
     return w;
 }
-
 void AcceptCertificateDrops(QWidget *AWindow, std::function<void(const QString &)> AOpen)
 {
     if (!AOpen)

@@ -19,6 +19,7 @@ class QPushButton;
 class QToolButton;
 class TImageKv;
 class TShapeKv;
+class QCloseEvent;
 
 class TfrmVerificar : public QWidget
 {
@@ -40,7 +41,8 @@ public:
     QDateTime Now;
 
     // Checks File and shows the findings; a failure is shown in the error
-    // box (openssl's reason as details), logged, and leaves the window empty.
+    // box (the reason as details), logged, and leaves the window empty. The
+    // check runs on another thread while the window shows its busy state.
     void OpenFile(const QString &AFile);
     // Looks at one more key file for the certificate shown.
     void PickKey(const QString &AKeyFile);
@@ -78,7 +80,14 @@ public:
     QLabel *laResultado = nullptr;
     QPushButton *btCerrar = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent *AEvent) override;
+
 private:
+    // Runs AWork on another thread with the window busy (AState in the result
+    // line, its buttons disabled), rethrowing what it throws; EAbort when the
+    // user closed the window meanwhile.
+    void Work(const QString &AState, const std::function<void()> &AWork);
     void BuildForm();
     void Clear();
     void ShowVerification();
@@ -93,7 +102,8 @@ private:
 
 // Opens a verification window for File (none chosen when empty) that deletes
 // itself when closed, and returns it.
-TfrmVerificar *OpenVerifyWindow(const QString &AFile);
+// AKeyFile, when given, is looked at as a picked key (--clave).
+TfrmVerificar *OpenVerifyWindow(const QString &AFile, const QString &AKeyFile = QString());
 
 // Makes a file dropped anywhere on Window open a verification window for it
 // (through Open, OpenVerifyWindow unless given) without touching Window's

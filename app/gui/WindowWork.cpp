@@ -63,7 +63,9 @@ TWindowWork::TWindowWork(QWidget *AWindow, const QString &AStopQuestion,
     }
     for (QAbstractButton *b : AButtons) {
         FButtons.emplace_back(b);
-        FWasEnabled.push_back(b->isEnabled());
+        // Its own state, not its parent's: a button of a disabled group
+        // keeps following the group afterwards.
+        FWasEnabled.push_back(!b->testAttribute(Qt::WA_ForceDisabled));
         b->setEnabled(false);
     }
     FPreviousRunner = SetWaitRunner(this);

@@ -122,7 +122,8 @@ int RunZeDede(int argc, char **argv)
     if (commandLine.Action == TStartAction::Verify) {
         // The check's window alone; the message loop ends when it closes.
         TfrmVerificar *frm = OpenVerifyWindow(
-            verifyFile.isEmpty() ? QString() : QFileInfo(verifyFile).absoluteFilePath());
+            verifyFile.isEmpty() ? QString() : QFileInfo(verifyFile).absoluteFilePath(),
+            commandLine.Values.value(QStringLiteral("clave")));
         TShownProbe probe(frm);
         if (OnMainWindowShown)
             app.installEventFilter(&probe);

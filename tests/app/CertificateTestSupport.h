@@ -76,8 +76,10 @@ inline bool MakeRequest(const QString &Key, const QString &Subject, const QStrin
 class TTestAuthority
 {
 public:
-    // Subject like "/C=AR/O=AFIP/CN=Computadores".
-    bool Create(const QString &Folder, const QString &Subject)
+    // Subject like "/C=AR/O=AFIP/CN=Computadores". With KeyIdentifier the
+    // certificates it signs carry its authority key identifier, as the real
+    // authority's do.
+    bool Create(const QString &Folder, const QString &Subject, bool KeyIdentifier = true)
     {
         FFolder = Folder;
         QDir().mkpath(Folder);
@@ -93,6 +95,8 @@ public:
                       "private_key = $dir/ca.key\ndefault_md = sha256\n"
                       "policy = any\nunique_subject = no\nemail_in_dn = yes\n"
                       "preserve = yes\n"
+                      + QByteArray(KeyIdentifier ? "x509_extensions = ext\n" : "")
+                      + "[ext]\nauthorityKeyIdentifier = keyid:always\n"
                       "[any]\ncountryName = optional\norganizationName = optional\n"
                       "serialNumber = optional\ncommonName = optional\n"
                       "emailAddress = optional\n");
@@ -119,6 +123,18 @@ public:
         if (status != 0 || !Der)
             return status == 0;
         RunOpenSSLForTest({"x509", "-in", Out, "-outform", "DER", "-out", Out}, &status);
+        return status == 0;
+    }
+
+    // Its public key as PEM into Folder/Name: what the program's folder of
+    // authority keys holds.
+    bool PublicKeyTo(const QString &Folder, const QString &Name) const
+    {
+        QDir().mkpath(Folder);
+        int status = 0;
+        RunOpenSSLForTest({"pkey", "-in", FFolder + "/ca.key", "-pubout", "-out",
+                           Folder + "/" + Name},
+                          &status);
         return status == 0;
     }
 

@@ -204,7 +204,12 @@ private slots:
         QVERIFY(listed(help, QStringLiteral("    --avisos ACCIÓN CARPETA"),
                        QStringLiteral("aviso diario de vencimientos: activar, desactivar")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
-        QVERIFY(help.contains(QStringLiteral("termina con 0 (")));
+        // The exit codes, one a line.
+        QVERIFY(help.contains(QStringLiteral("  0  certificado emitido por la A.F.I.P.")));
+        QVERIFY(help.contains(QStringLiteral("  1  se encontró un problema")));
+        QVERIFY(help.contains(QStringLiteral("  2  no se pudo leer ARCHIVO")));
+        QVERIFY(listed(help, QStringLiteral("    --clave CLAVE"),
+                       QStringLiteral("la clave del certificado (con --verificar)")));
         const QString more = HelpText(OptionsWithValues());
         QVERIFY(listed(more, QStringLiteral("    --archivo [ARCHIVO]"),
                        QStringLiteral("abre el archivo")));
@@ -304,11 +309,15 @@ private slots:
         QVERIFY(production.SignFor(request, good + "/certificado.crt", 700));
         QVERIFY(QFile::copy(good + "/certificado.crt", other + "/certificado.crt"));
         QVERIFY(MakeRsaKey(other + "/Privada_Otra.key"));
-        const QProcessEnvironment env = WithoutDisplay(home);
+        QProcessEnvironment env = WithoutDisplay(home);
+        // The local authority stands for the real one.
+        QVERIFY(production.PublicKeyTo(dir.filePath("autoridades"), "autoridad-produccion.pem"));
+        env.insert("ZEDEDE_AUTORIDADES", dir.filePath("autoridades"));
         // The program, and the windowless modes linked without any window
         // code, answer alike.
         for (const QString &program :
              {QStringLiteral(ZEDEDE_PROGRAM), QStringLiteral(ZEDEDE_WINDOWLESS)}) {
+
             // A relative file, from its folder.
             TRun run = RunProgram(program, {"--verificar", "certificado.crt", "--sin-ventana"}, env,
                                   good);
@@ -338,8 +347,37 @@ private slots:
                              env);
             QVERIFY(run.Finished);
             QCOMPARE(run.ExitCode, 2);
-            QVERIFY2(run.Out.contains(QStringLiteral("No se pudo verificar el archivo")),
-                     qPrintable(run.Out));
+            QVERIFY2(run.Err.contains(QStringLiteral("No se pudo verificar el archivo")),
+                     qPrintable(run.Err));
+            QCOMPARE(run.Out, QString());
+
+            // A key of any name, named on the command line.
+            QVERIFY(QFile::exists(dir.filePath("mi-clave.pem"))
+                    || QFile::copy(key, dir.filePath("mi-clave.pem")));
+            run = RunProgram(program, {"--verificar", other + "/certificado.crt", "--sin-ventana",
+                                       "--clave", dir.filePath("mi-clave.pem")},
+                             env);
+            QCOMPARE(run.ExitCode, 0);
+            QVERIFY2(run.Out.contains(QStringLiteral("mi-clave.pem: corresponde\n")), qPrintable(run.Out));
+
+            // Without the authority's keys nothing can be judged.
+            QProcessEnvironment noKeys = env;
+            noKeys.insert("ZEDEDE_AUTORIDADES", dir.filePath("ninguna"));
+            run = RunProgram(program, {"--verificar", good + "/certificado.crt", "--sin-ventana"}, noKeys);
+            QCOMPARE(run.ExitCode, 2);
+            QVERIFY(run.Err.contains(QStringLiteral("No se encontraron las claves públicas de la A.F.I.P.")));
+
+            // The program's own copy of the real keys, beside it: the local
+            // authority is not the tax authority.
+            if (program == QLatin1String(ZEDEDE_PROGRAM)) {
+                QProcessEnvironment real = env;
+                real.remove("ZEDEDE_AUTORIDADES");
+                run = RunProgram(program, {"--verificar", good + "/certificado.crt", "--sin-ventana"},
+                                 real);
+                QCOMPARE(run.ExitCode, 1);
+                QVERIFY2(run.Out.contains(QStringLiteral("clave que este programa no conoce")),
+                         qPrintable(run.Out));
+            }
 
             for (const QStringList &args :
                  {QStringList{"--sin-ventana"}, QStringList{"--verificar", "--sin-ventana"}}) {

@@ -18,7 +18,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <QLabel>
 
 class TestVerifyWindow : public QObject
 {
@@ -93,6 +95,9 @@ private slots:
                             FRequest));
         QVERIFY(FProduction.Create(path("ca-prod"), "/C=AR/O=AFIP/CN=Computadores"));
         QVERIFY(FTesting.Create(path("ca-test"), "/C=AR/O=AFIP/CN=Computadores Test"));
+        QVERIFY(FProduction.PublicKeyTo(path("autoridades"), "autoridad-produccion.pem"));
+        QVERIFY(FTesting.PublicKeyTo(path("autoridades"), "autoridad-homologacion.pem"));
+        qputenv("ZEDEDE_AUTORIDADES", path("autoridades").toUtf8());
 
         Scripted().OnBox = [this](const TMessageBoxRequest &R) {
             if (R.Icon == QMessageBox::Information)
@@ -178,16 +183,17 @@ private slots:
         QVERIFY(w.gbClave->isEnabled());
         shoot(&w, "verify-ajeno");
 
-        // A key that cannot be read: the error box carries openssl's reason.
+        // A damaged key: the error box says so, with the reason.
         FChosen << path("ajeno/Privada_Dañada.key");
         QTest::mouseClick(w.btElegirClave, Qt::LeftButton);
         QCOMPARE(FErrors.size(), 1);
-        QVERIFY(FErrors.at(0).Message.startsWith("No se pudo leer la clave privada"));
-        QVERIFY(!FErrors.at(0).Details.isEmpty());
+        QVERIFY(FErrors.at(0).Message.startsWith("La clave privada " + path("ajeno/Privada_Dañada.key")
+                                                 + " está dañada"));
+        QCOMPARE(FErrors.at(0).Details, QStringLiteral("el archivo está dañado o incompleto"));
         QVERIFY(!w.gbPfx->isEnabled());
-        // Logged with openssl's words.
+        // Logged.
         const QString log = logText();
-        QVERIFY(log.contains("No se pudo leer la clave privada " + path("ajeno/Privada_Da")));
+        QVERIFY(log.contains("La clave privada " + path("ajeno/Privada_Da")));
         QVERIFY(log.contains(FErrors.at(0).Details.section('\n', 0, 0).left(20)));
 
         FChosen << FKey;
@@ -211,6 +217,60 @@ private slots:
         QVERIFY(w.laResultado->text().startsWith("ATENCIÓN: el certificado venció el "));
         QVERIFY(w.laResultado->font().bold());
         shoot(&w, "verify-vencido-homologacion");
+    }
+
+    void showsValuesFromFilesAsPlainText()
+    {
+        const QString request = path("claves/html.req");
+        QVERIFY(MakeRequest(FKey,
+                            "/C=AR/O=<i>Org</i>/serialNumber=CUIT 20123456786"
+                            "/CN=<b><font color=green size=6>AFIP OK<\\/font><\\/b>",
+                            request));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QString folder = path("html");
+        QDir().mkpath(folder);
+        QVERIFY(FProduction.Sign(request, folder + "/<b>certificado.crt", now.addDays(-1),
+                                 now.addDays(700)));
+        TfrmVerificar w;
+        w.DefaultFolder = FDefault;
+        w.show();
+        w.OpenFile(folder + "/<b>certificado.crt");
+        QCOMPARE(w.laTitular->text(), QStringLiteral("<b><font color=green size=6>AFIP OK</font></b>"));
+        for (QLabel *l : w.findChildren<QLabel *>()) {
+            if (l->text().contains('<') || l == w.laResultado || l == w.laClave)
+                QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
+        }
+        shoot(&w, "verify-texto-literal");
+    }
+
+    void theWindowKeepsItsEventsFlowingDuringACheck()
+    {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QString cert = folderWith("muchas", FProduction, now.addDays(-1), now.addDays(700), {FKey});
+        for (int i = 0; i < 300; ++i)
+            QFile::copy(FOtherKey, path("muchas/Privada_%1.key").arg(i, 4, 10, QChar('0')));
+        TfrmVerificar w;
+        w.DefaultFolder = FDefault;
+        w.show();
+        int ticks = 0;
+        bool busyWhileChecking = false;
+        QTimer beat;
+        beat.setInterval(1);
+        connect(&beat, &QTimer::timeout, [&] {
+            ++ticks;
+            busyWhileChecking = busyWhileChecking
+                                || (!w.btCerrar->isEnabled()
+                                    && w.laResultado->text() == "Verificando el certificado...");
+        });
+        beat.start();
+        w.OpenFile(cert);
+        beat.stop();
+        // The heartbeat ran while the check was under way, and saw the busy state.
+        QVERIFY(ticks > 0);
+        QVERIFY(busyWhileChecking);
+        QVERIFY(w.btCerrar->isEnabled());
+        QCOMPARE(w.Verification().Keys.size(), 301);
+        QCOMPARE(ExitCodeOf(w.Verification()), veOk);
     }
 
     void tellsWhatAFileIsAndReportsFailures()
