@@ -6,12 +6,12 @@
 
 namespace {
 
-int Print(const QString &AText)
+int Print(const QString &AText, FILE *AStream = stdout)
 {
     const QByteArray bytes = AText.toLocal8Bit();
-    const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout)
+    const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), AStream)
                         == size_t(bytes.size())
-                    && std::fflush(stdout) == 0;
+                    && std::fflush(AStream) == 0;
     return ok ? 0 : 1;
 }
 
@@ -19,13 +19,16 @@ int Print(const QString &AText)
 
 bool RunsWithoutWindow(TStartAction Action)
 {
-    return Action == TStartAction::Help || Action == TStartAction::Version
+    return Action == TStartAction::UsageError || Action == TStartAction::Help || Action == TStartAction::Version
            || Action == TStartAction::VerifyWithoutWindow;
 }
 
 int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
 {
     switch (ACommandLine.Action) {
+    case TStartAction::UsageError:
+        Print(UsageErrorText(ACommandLine.Error), stderr);
+        return 2;
     case TStartAction::Help:
         return Print(HelpText());
     case TStartAction::Version:
