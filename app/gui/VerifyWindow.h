@@ -7,6 +7,7 @@
 
 #include "CertificateReport.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -19,6 +20,7 @@ class QPushButton;
 class QToolButton;
 class TImageKv;
 class TShapeKv;
+class TfrmComoSeguir;
 
 class TfrmVerificar : public QWidget
 {
@@ -72,7 +74,11 @@ public:
     TShapeKv *shResultado = nullptr;
     TImageKv *imResultado = nullptr;
     QLabel *laResultado = nullptr;
+    QPushButton *btComoSeguir = nullptr; // opens the guide "Cómo seguir"
     QPushButton *btCerrar = nullptr;
+
+    // The guide, once opened and while it is open.
+    TfrmComoSeguir *Guide() const;
 
 private:
     void BuildForm();
@@ -85,6 +91,7 @@ private:
 
     TVerification FVerification;
     bool FHasVerification = false;
+    QPointer<TfrmComoSeguir> FGuia;
 };
 
 // Opens a verification window for File (none chosen when empty) that deletes

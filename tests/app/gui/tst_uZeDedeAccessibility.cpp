@@ -148,8 +148,9 @@ private slots:
             {F->eCUIT, "C.U.I.T.:", TfrmZeDede::HintOrganizacion},
             {F->eOperador, "Nombre del operador:", TfrmZeDede::HintOperador},
             {F->eMail, "Dirección de e-mail:", TfrmZeDede::HintOperador},
-            {F->ePassword, "Contraseña (mínimo 4 caracteres):", TfrmZeDede::HintOperador},
-            {F->ePassword2, "Reingrese la contraseña", TfrmZeDede::HintOperador},
+            // The passwords say what they are for instead: not the Clave Fiscal.
+            {F->ePassword, "Contraseña (mínimo 4 caracteres):", TfrmZeDede::PasswordHint},
+            {F->ePassword2, "Reingrese la contraseña", TfrmZeDede::PasswordHint},
             {F->eCarpeta, "Carpeta destino:", TfrmZeDede::HintGeneracion.trimmed()},
         };
         for (const auto &e : expected) {
@@ -161,6 +162,11 @@ private slots:
             QVERIFY(n.State.focusable);
         }
         QVERIFY(nodeOf(F->ePassword).State.passwordEdit);
+        for (QWidget *w : {F->ePassword, F->ePassword2}) {
+            QCOMPARE(w->toolTip(), TfrmZeDede::PasswordHint);
+            QVERIFY(w->toolTip().contains(QStringLiteral("No es su Clave Fiscal")));
+            QVERIFY(w->toolTip().contains(QStringLiteral("dentro del pedido")));
+        }
 
         // The group boxes are groupings named by their titles; no field of
         // the page is announced by one of those titles any more.
