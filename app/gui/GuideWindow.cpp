@@ -1,5 +1,6 @@
 #include "GuideWindow.h"
 
+#include "AccessibleWidgets.h"
 #include "HeadingLabel.h"
 #include "ProgramLook.h"
 #include "UserInterfaceFont.h"
@@ -112,6 +113,7 @@ const QString TfrmComoSeguir::Caption =
 TfrmComoSeguir::TfrmComoSeguir(QWidget *AParent)
     : QDialog(AParent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
+    InstallAccessibleWidgets();
     BuildForm();
 }
 

@@ -1,13 +1,10 @@
 #include "HeadingLabel.h"
 
-#include "AccessibleWidgets.h"
-
 #include <algorithm>
 
 THeadingLabel::THeadingLabel(const QString &AText, QWidget *AParent)
     : QLabel(AParent)
 {
-    InstallAccessibleWidgets();
     setTextFormat(Qt::PlainText);
     setText(AText);
     setWordWrap(true);
