@@ -280,6 +280,38 @@ private slots:
         QVERIFY(FBoxes.isEmpty());
     }
 
+    // Every Tab stop of the results page and the bar looks different with
+    // the focus: the user always sees where the keyboard is.
+    void everyTabStopOfTheResultsPageShowsTheFocus()
+    {
+        goToResultsPage();
+        const auto look = [this](QWidget *AWidget) {
+            const QRect area(AWidget->mapTo(F.get(), QPoint(-3, -3)), AWidget->size() + QSize(6, 6));
+            return F->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        F->eCarpetaPedido->setFocus(Qt::TabFocusReason);
+        QList<QWidget *> stops;
+        for (int i = 0; i < 12; ++i) {
+            QWidget *w = QApplication::focusWidget();
+            if (stops.contains(w))
+                break;
+            stops << w;
+            tab();
+        }
+        QVERIFY(stops.contains(F->laComoSeguir));
+        QVERIFY(stops.contains(F->SpeedButton1));
+        for (QWidget *w : stops) {
+            w->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            const QImage focused = look(w);
+            F->wpFinal->setFocus(Qt::OtherFocusReason);
+            F->setFocus(Qt::OtherFocusReason);
+            QApplication::processEvents();
+            QVERIFY(!w->hasFocus());
+            QVERIFY2(look(w) != focused, qPrintable(w->objectName() + QStringLiteral(" shows no focus")));
+        }
+    }
+
     void theKeyboardReachesAndUsesTheResultsPageAndTheBar()
     {
         goToResultsPage();
@@ -295,6 +327,9 @@ private slots:
         QTest::keyClick(F->Label12, Qt::Key_Space);
         QCOMPARE(FOpened.size(), 3);
         QCOMPARE(FOpened.last(), QUrl(TfrmZeDede::AfipLoginUrl));
+        // Then the guide's link.
+        tab();
+        QCOMPARE(QApplication::focusWidget(), F->laComoSeguir);
         // On through the bar's buttons to its link.
         for (int i = 0; i < 6 && QApplication::focusWidget() != F->LabelVemra(); ++i)
             tab();
