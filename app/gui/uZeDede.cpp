@@ -935,8 +935,9 @@ void TfrmZeDede::ShowKeptFiles(const TRequestResult &AResult)
         const QString text = QStringLiteral("El anterior se conservó como %1").arg(kept);
         row.Label->setToolTip(text);
         row.Label->setAccessibleName(text);
-        row.Label->setText(row.Label->fontMetrics().elidedText(text, Qt::ElideMiddle,
-                                                               row.Label->width()));
+        // Shown short, so that the kept name fits whole when it can.
+        row.Label->setText(row.Label->fontMetrics().elidedText(
+            QStringLiteral("Anterior: %1").arg(kept), Qt::ElideMiddle, row.Label->width()));
         row.Label->show();
     }
 }

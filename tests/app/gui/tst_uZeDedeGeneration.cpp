@@ -402,7 +402,7 @@ private slots:
 
         F->eNombreEmpresa->setText(QStringLiteral("Cooperativa Eléctrica Ltda"));
         clickNext();
-        QCOMPARE(FBoxes.size(), ShotsDir().isEmpty() ? 2 : 3);
+        QCOMPARE(FBoxes.size(), 2); // a real box shown for the picture is not recorded
         QCOMPARE(FBoxes.constLast().Text,
                  QStringLiteral("El nombre del operador puede tener como máximo 64 caracteres."));
         QVERIFY(F->eOperador->hasFocus());
