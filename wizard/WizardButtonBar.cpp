@@ -30,6 +30,24 @@ void TBarButtonKv::initStyleOption(QStyleOptionButton *AOption) const
         AOption->features |= QStyleOptionButton::DefaultButton;
 }
 
+void TBarButtonKv::paintEvent(QPaintEvent *AEvent)
+{
+    QPushButton::paintEvent(AEvent);
+    if (!FDefaultLook || !hasFocus())
+        return;
+    QStyleOptionButton button;
+    initStyleOption(&button);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this)
+                     .adjusted(1, 1, -1, -1);
+    focus.backgroundColor = palette().color(QPalette::Button);
+    QPainter p(this);
+    QPen pen(palette().color(QPalette::WindowText), 1, Qt::DotLine);
+    p.setPen(pen);
+    p.drawRect(focus.rect.adjusted(0, 0, -1, -1));
+}
+
 TWizardButtonBarKv::TWizardButtonBarKv(const TWizardNavigator *ANavigator, QWidget *AParent)
     : TWizardPanelKv(true, AParent), FNavigator(ANavigator)
 {

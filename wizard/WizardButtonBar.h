@@ -32,6 +32,9 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionButton *AOption) const override;
+    // A button that looks the default one shows the focus with a focus
+    // frame of its own: the style draws both the same way.
+    void paintEvent(QPaintEvent *AEvent) override;
 
 private:
     bool FDefaultLook = false;

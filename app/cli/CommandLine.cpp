@@ -26,9 +26,42 @@ const TOptionSpec *FindShort(const std::vector<TOptionSpec> &AOptions, QChar ALe
     return nullptr;
 }
 
+// Options that Qt's application object takes for itself ("-platform
+// offscreen", "-style=fusion", also written with "--"); true for those that
+// take the following argument as their value.
+bool IsQtOption(const QString &AArgument, bool &ATakesValue)
+{
+    static const QSet<QString> withValue = {
+        QStringLiteral("platform"),    QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("icon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("title"),
+        QStringLiteral("session"),     QStringLiteral("display"),
+        QStringLiteral("name"),        QStringLiteral("style"),
+        QStringLiteral("stylesheet"),  QStringLiteral("visual"),
+        QStringLiteral("ncols"),       QStringLiteral("qmljsdebugger")};
+    static const QSet<QString> alone = {
+        QStringLiteral("reverse"), QStringLiteral("nograb"), QStringLiteral("dograb"),
+        QStringLiteral("sync"),    QStringLiteral("widgetcount"), QStringLiteral("testability"),
+        QStringLiteral("cmap")};
+    QString name = AArgument.mid(AArgument.startsWith(QLatin1String("--")) ? 2 : 1);
+    const int eq = name.indexOf(QLatin1Char('='));
+    const bool inlineValue = eq >= 0;
+    if (inlineValue)
+        name.truncate(eq);
+    if (withValue.contains(name)) {
+        ATakesValue = !inlineValue && name != QLatin1String("qmljsdebugger");
+        return true;
+    }
+    ATakesValue = false;
+    return !inlineValue && alone.contains(name);
+}
+
 int Priority(TStartAction AAction)
 {
     switch (AAction) {
+    case TStartAction::UsageError: return 6;
     case TStartAction::Help: return 5;
     case TStartAction::Version: return 4;
     case TStartAction::Reminders: return 3;
@@ -37,6 +70,11 @@ int Priority(TStartAction AAction)
     case TStartAction::Window: break;
     }
     return 0;
+}
+
+QString Quoted(const QString &AArgument)
+{
+    return QStringLiteral("«%1»").arg(AArgument);
 }
 
 QString OptionColumn(const TOptionSpec &AOption)
@@ -81,6 +119,11 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
                               const std::vector<TOptionSpec> &AOptions)
 {
     TCommandLine result;
+    auto refuse = [&result](const QString &AReason) {
+        if (result.Error.isEmpty())
+            result.Error = AReason;
+        result.Action = TStartAction::UsageError;
+    };
     auto give = [&result](const TOptionSpec &AOption) {
         result.Given.insert(AOption.Name);
         if (Priority(AOption.Action) > Priority(result.Action))
@@ -103,20 +146,31 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
         const TOptionSpec *option = nullptr;
         QString inlineValue;
         bool hasInlineValue = false;
+        QString written = arg; // the option as written, without its value
         if (arg.startsWith(QLatin1String("--"))) {
             const int eq = arg.indexOf(QLatin1Char('='));
             option = FindLong(AOptions, arg.mid(2, eq < 0 ? -1 : eq - 2));
             if (eq >= 0) {
                 hasInlineValue = true;
                 inlineValue = arg.mid(eq + 1);
+                written = arg.left(eq);
             }
         } else if (arg.size() == 2) {
             option = FindShort(AOptions, arg.at(1));
         }
-        // An unknown option, or a value given to an option that takes none,
-        // is not the program's: it changes nothing.
-        if (!option || (hasInlineValue && option->Value == TOptionValue::None)) {
-            result.Ignored << arg;
+        if (!option) {
+            bool qtValue = false;
+            if (IsQtOption(arg, qtValue)) {
+                result.Ignored << arg;
+                if (qtValue && i + 1 < AArguments.size())
+                    result.Ignored << AArguments.at(++i);
+                continue;
+            }
+            refuse(QStringLiteral("la opción %1 no existe.").arg(Quoted(written)));
+            continue;
+        }
+        if (hasInlineValue && option->Value == TOptionValue::None) {
+            refuse(QStringLiteral("la opción %1 no lleva valor.").arg(Quoted(written)));
             continue;
         }
 
@@ -138,8 +192,8 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
         } else if (option->Value == TOptionValue::Optional) {
             give(*option);
         } else {
-            // A required value is missing: the option is not given.
-            result.Ignored << arg;
+            refuse(QStringLiteral("la opción %1 necesita un valor (%2).")
+                       .arg(Quoted(written), option->ValueName));
         }
     }
     return result;
@@ -157,14 +211,25 @@ QString VersionText()
                           "de AFIP.\n");
 }
 
+QString UsageLine()
+{
+    return QStringLiteral("Uso: zedede [OPCIÓN]");
+}
+
+QString UsageErrorText(const QString &AReason)
+{
+    return QStringLiteral("zedede: %1\n%2\nPruebe «zedede --help» para ver las opciones.\n")
+        .arg(AReason, UsageLine());
+}
+
 QString HelpText(const std::vector<TOptionSpec> &AOptions)
 {
     int width = 0;
     for (const TOptionSpec &o : AOptions)
         width = std::max(width, int(OptionColumn(o).size()));
 
-    QString text = QStringLiteral(
-        "Uso: zedede [OPCIÓN]\n"
+    QString text = UsageLine() + QStringLiteral(
+        "\n"
         "Asistente para la generación del pedido de certificado digital de AFIP: con\n"
         "los datos de la organización y del operador genera, mediante OpenSSL, la\n"
         "clave privada, el pedido de certificado (.req) y la identificación de origen.\n"

@@ -3,8 +3,10 @@
 // (ProgramOptions); parsing gives what the start-up does: open the wizard's
 // window or the certificate check's, check a certificate without a window, or
 // print the help or the version and end without one. Arguments it does not
-// know are ignored (they change nothing; Qt's own, such as -platform, are
-// Qt's business).
+// does not know is refused (UsageError, with the reason in Error), as is a
+// value given to an option that takes none or a value missing where one is
+// needed; arguments that are not options are ignored, and Qt's own options,
+// such as -platform, are Qt's business.
 //
 // Adding an option: add its row to the table in CommandLine.cpp and, when it
 // asks for something other than the window, its action to TStartAction; its
@@ -21,8 +23,9 @@
 // VerifyWithoutWindow: the check printed to standard output (--sin-ventana,
 // which needs --verificar ARCHIVO).
 // Reminders: turning the daily check of a folder on or off (--avisos ACCIÓN
-// CARPETA), without a window.
-enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version };
+// CARPETA), without a window. UsageError: the arguments cannot be followed;
+// Error says why.
+enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version, UsageError };
 
 enum class TOptionValue { None, Optional, Required };
 
@@ -43,6 +46,7 @@ struct TCommandLine
     QHash<QString, QString> Values; // long name -> value, for options given one
     QStringList Ignored;            // arguments that are not options of the program
     QStringList Positional;         // of those, the ones that are no option at all
+    QString Error;                  // why the arguments were refused (UsageError)
 };
 
 // The options the program knows, in the order the help text lists them.
@@ -52,7 +56,8 @@ const std::vector<TOptionSpec> &ProgramOptions();
 // "--name value" give a value; an optional value is taken only when the next
 // argument does not start with "-". "--" ends the options. When several
 // options ask for an action, the first of Help, Version, VerifyWithoutWindow,
-// Verify wins.
+// Verify wins; a refused argument wins over all of them (the first one
+// refused is named).
 TCommandLine ParseCommandLine(const QStringList &AArguments,
                               const std::vector<TOptionSpec> &AOptions = ProgramOptions());
 
@@ -61,6 +66,13 @@ TCommandLine ParseCommandLine(int argc, char **argv);
 
 // "zedede 1.0.0" and the program's description, one per line.
 QString VersionText();
+
+// "Uso: zedede [OPCIÓN]", the first line of the help.
+QString UsageLine();
+
+// What is printed on standard error for arguments that cannot be followed:
+// AReason, the usage line and where the help is.
+QString UsageErrorText(const QString &AReason);
 
 // The usage, the options of the table and what the program does without
 // them, in Spanish.

@@ -1,6 +1,7 @@
 #include "VerifyCommand.h"
 
 #include "CertificateReport.h"
+#include "CommandLine.h"
 #include "ConsoleText.h"
 
 #include <QCoreApplication>
@@ -17,8 +18,8 @@ void Print(const QString &AText, TConsoleStream AStream)
 
 QString VerifyWithoutFileText()
 {
-    return QStringLiteral("Indique el archivo a verificar: zedede --verificar ARCHIVO "
-                          "--sin-ventana\n");
+    return UsageErrorText(QStringLiteral("indique el archivo a verificar: zedede --verificar "
+                                         "ARCHIVO --sin-ventana"));
 }
 
 int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile,

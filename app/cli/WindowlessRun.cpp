@@ -9,12 +9,11 @@
 
 #include <optional>
 
-
 namespace {
 
-int Print(const QString &AText)
+int Print(const QString &AText, TConsoleStream AStream = TConsoleStream::Output)
 {
-    return WriteConsoleText(TConsoleStream::Output, AText) ? 0 : 1;
+    return WriteConsoleText(AStream, AText) ? 0 : 1;
 }
 
 // --avisos ACCIÓN CARPETA: the folder is the first argument that is no option.
@@ -40,13 +39,17 @@ int RunReminders(const TCommandLine &ACommandLine, int argc, char **argv)
 
 bool RunsWithoutWindow(TStartAction Action)
 {
-    return Action == TStartAction::Help || Action == TStartAction::Version
-           || Action == TStartAction::VerifyWithoutWindow || Action == TStartAction::Reminders;
+    return Action == TStartAction::UsageError || Action == TStartAction::Help
+           || Action == TStartAction::Version || Action == TStartAction::VerifyWithoutWindow
+           || Action == TStartAction::Reminders;
 }
 
 int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
 {
     switch (ACommandLine.Action) {
+    case TStartAction::UsageError:
+        Print(UsageErrorText(ACommandLine.Error), TConsoleStream::Error);
+        return 2;
     case TStartAction::Help:
         return Print(HelpText());
     case TStartAction::Version:

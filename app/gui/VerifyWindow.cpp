@@ -3,6 +3,7 @@
 #include "DataValidation.h"
 #include "ErrorLog.h"
 #include "FormStyle.h"
+#include "GuideWindow.h"
 #include "Paths.h"
 #include "PfxExport.h"
 #include "UCWWizard.h"
@@ -99,6 +100,21 @@ QString FingerprintLines(const QString &AFingerprint)
     return AFingerprint.left(half) + QLatin1Char('\n') + AFingerprint.mid(half);
 }
 
+// The file a typed or pasted text names: as it is when such a file exists;
+// otherwise without surrounding blanks and quotes, and a file:// address as
+// its local file.
+QString TypedPath(const QString &AText)
+{
+    if (AText.isEmpty() || QFileInfo::exists(AText))
+        return AText;
+    QString t = AText.trimmed();
+    if (t.size() >= 2 && t.startsWith(QLatin1Char('"')) && t.endsWith(QLatin1Char('"')))
+        t = t.mid(1, t.size() - 2);
+    if (t.startsWith(QLatin1String("file://")))
+        t = QUrl(t).toLocalFile();
+    return t;
+}
+
 QString LocalFile(const QMimeData *AData)
 {
     if (!AData || !AData->hasUrls())
@@ -174,6 +190,11 @@ TfrmVerificar::TfrmVerificar(QWidget *AParent)
 
 TfrmVerificar::~TfrmVerificar() = default;
 
+TfrmComoSeguir *TfrmVerificar::Guide() const
+{
+    return FGuia.data();
+}
+
 void TfrmVerificar::BuildForm()
 {
     setObjectName(QStringLiteral("frmVerificar"));
@@ -205,13 +226,22 @@ void TfrmVerificar::BuildForm()
                       small.height());
 
     // The file
-    laArchivo = TextLabel(this, 24, 72, QStringLiteral("Archivo:"), false);
+    // A path typed or pasted in the field is checked with Enter.
+    laArchivo = TextLabel(this, 24, 72, QStringLiteral("&Archivo:"), false);
     eArchivo = new QLineEdit(this);
     eArchivo->setObjectName(QStringLiteral("eArchivo"));
-    eArchivo->setReadOnly(true);
-    eArchivo->setFocusPolicy(Qt::ClickFocus);
     eArchivo->setGeometry(96, 68, kWidth - 96 - 24 - 27, 21);
+    eArchivo->setToolTip(QStringLiteral("Escriba o pegue la ruta del archivo y pulse Intro."));
+    laArchivo->setBuddy(eArchivo);
+    connect(eArchivo, &QLineEdit::returnPressed, this, [this] {
+        const QString typed = TypedPath(eArchivo->text());
+        if (!typed.isEmpty())
+            OpenFile(QFileInfo(typed).absoluteFilePath());
+    });
     sbArchivo = SpeedButton(this, "sbArchivo", QRect(kWidth - 24 - 23, 67, 23, 22));
+    sbArchivo->setShortcut(QKeySequence(QStringLiteral("Alt+E")));
+    sbArchivo->setToolTip(QStringLiteral("Elegir el archivo (Alt+E)"));
+    sbArchivo->setAccessibleName(QStringLiteral("Elegir el archivo"));
     connect(sbArchivo, &QToolButton::clicked, this, [this] {
         const QString folder = eArchivo->text().isEmpty()
                                    ? DefaultCertificatesFolder()
@@ -261,7 +291,7 @@ void TfrmVerificar::BuildForm()
     laClave->setTextInteractionFlags(Qt::TextSelectableByMouse);
     laClave->setTextFormat(Qt::PlainText);
     laClave->setGeometry(16, 20, groupWidth - 16 - 120 - 28, 36);
-    btElegirClave = Button(gbClave, "btElegirClave", QStringLiteral("Elegir clave..."),
+    btElegirClave = Button(gbClave, "btElegirClave", QStringLiteral("Ele&gir clave..."),
                            QRect(groupWidth - 16 - 120, 24, 120, 25));
     connect(btElegirClave, &QPushButton::clicked, this, [this] {
         const QString file = TUserDialogs::Current().ChooseOpenFile(
@@ -275,11 +305,15 @@ void TfrmVerificar::BuildForm()
     gbPfx = new QGroupBox(QStringLiteral("  Exportar como PKCS#12 (.pfx)  "), this);
     gbPfx->setObjectName(QStringLiteral("gbPfx"));
     gbPfx->setGeometry(16, 402, groupWidth, 112);
-    TextLabel(gbPfx, 16, 28, QStringLiteral("Archivo .pfx:"), false);
+    QLabel *laPfx = TextLabel(gbPfx, 16, 28, QStringLiteral("Archivo .&pfx:"), false);
     ePfx = new QLineEdit(gbPfx);
+    laPfx->setBuddy(ePfx);
     ePfx->setObjectName(QStringLiteral("ePfx"));
     ePfx->setGeometry(kValueLeft, 24, valueWidth - 27, 21);
     sbPfx = SpeedButton(gbPfx, "sbPfx", QRect(kValueLeft + valueWidth - 23, 23, 23, 22));
+    sbPfx->setShortcut(QKeySequence(QStringLiteral("Alt+L")));
+    sbPfx->setToolTip(QStringLiteral("Elegir dónde guardar el archivo .pfx (Alt+L)"));
+    sbPfx->setAccessibleName(QStringLiteral("Elegir dónde guardar el archivo .pfx"));
     connect(sbPfx, &QToolButton::clicked, this, [this] {
         const QString file = TUserDialogs::Current().ChooseSaveFile(
             this, QStringLiteral("Guardar el archivo .pfx"), ePfx->text(), kPfxFilter);
@@ -288,20 +322,23 @@ void TfrmVerificar::BuildForm()
     });
     auto *star = new TStarPasswordStyle;
     star->setParent(this);
-    TextLabel(gbPfx, 16, 56, QStringLiteral("Contraseña:"), false);
+    QLabel *laPassword = TextLabel(gbPfx, 16, 56, QStringLiteral("C&ontraseña:"), false);
     ePassword = new QLineEdit(gbPfx);
+    laPassword->setBuddy(ePassword);
     ePassword->setObjectName(QStringLiteral("ePassword"));
     ePassword->setGeometry(kValueLeft, 52, 153, 21);
     ePassword->setEchoMode(QLineEdit::Password);
     ePassword->setStyle(star);
     TextLabel(gbPfx, kValueLeft + 161, 56, QStringLiteral("(de 4 a 20 caracteres)"), false);
-    TextLabel(gbPfx, 16, 84, QStringLiteral("Reingrese la contraseña:"), false);
+    QLabel *laPassword2 =
+        TextLabel(gbPfx, 16, 84, QStringLiteral("&Reingrese la contraseña:"), false);
     ePassword2 = new QLineEdit(gbPfx);
+    laPassword2->setBuddy(ePassword2);
     ePassword2->setObjectName(QStringLiteral("ePassword2"));
     ePassword2->setGeometry(kValueLeft, 80, 153, 21);
     ePassword2->setEchoMode(QLineEdit::Password);
     ePassword2->setStyle(star);
-    btExportar = Button(gbPfx, "btExportar", QStringLiteral("Exportar .pfx"),
+    btExportar = Button(gbPfx, "btExportar", QStringLiteral("E&xportar .pfx"),
                         QRect(groupWidth - 16 - 120, 78, 120, 25));
     connect(btExportar, &QPushButton::clicked, this, [this] { ExportPfx(); });
 
@@ -320,15 +357,30 @@ void TfrmVerificar::BuildForm()
     laResultado->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     laResultado->setGeometry(47, 532, groupWidth - 40, 40);
 
-    btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"),
+    btComoSeguir = Button(this, "btComoSeguir", QStringLiteral("Cómo &seguir..."),
+                          QRect(16, kHeight - 37, 130, 25));
+    btComoSeguir->setToolTip(QStringLiteral("Los pasos en ARCA (ex AFIP) para obtener el "
+                                            "certificado y usarlo"));
+    connect(btComoSeguir, &QPushButton::clicked, this, [this] {
+        if (!FGuia) {
+            FGuia = new TfrmComoSeguir(this);
+            FGuia->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        FGuia->show();
+        FGuia->raise();
+        FGuia->activateWindow();
+    });
+    btCerrar = Button(this, "btCerrar", QStringLiteral("&Cerrar"),
                       QRect(kWidth - 16 - 75, kHeight - 37, 75, 25));
     connect(btCerrar, &QPushButton::clicked, this, &QWidget::close);
 
+    setTabOrder(eArchivo, ePfx);
     setTabOrder(ePfx, ePassword);
     setTabOrder(ePassword, ePassword2);
     setTabOrder(ePassword2, btExportar);
     setTabOrder(btExportar, btElegirClave);
-    setTabOrder(btElegirClave, btCerrar);
+    setTabOrder(btElegirClave, btComoSeguir);
+    setTabOrder(btComoSeguir, btCerrar);
 }
 
 QDateTime TfrmVerificar::Moment() const
@@ -347,8 +399,8 @@ void TfrmVerificar::Clear()
     gbPfx->setEnabled(false);
     ePassword->clear();
     ePassword2->clear();
-    SetResult(QStringLiteral("Elija el certificado que entregó la A.F.I.P. (con \"...\" o "
-                             "arrastrándolo a esta ventana)."),
+    SetResult(QStringLiteral("Elija el certificado que entregó la A.F.I.P.: escriba o pegue su "
+                             "ruta y pulse Intro, use \"...\" o arrástrelo a esta ventana."),
               false);
 }
 

@@ -7,6 +7,7 @@
 
 #include "CertificateReport.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -20,6 +21,7 @@ class QToolButton;
 class TImageKv;
 class TShapeKv;
 class QCloseEvent;
+class TfrmComoSeguir;
 
 class TfrmVerificar : public QWidget
 {
@@ -78,7 +80,11 @@ public:
     TShapeKv *shResultado = nullptr;
     TImageKv *imResultado = nullptr;
     QLabel *laResultado = nullptr;
+    QPushButton *btComoSeguir = nullptr; // opens the guide "Cómo seguir"
     QPushButton *btCerrar = nullptr;
+
+    // The guide, once opened and while it is open.
+    TfrmComoSeguir *Guide() const;
 
 protected:
     void closeEvent(QCloseEvent *AEvent) override;
@@ -98,6 +104,7 @@ private:
 
     TVerification FVerification;
     bool FHasVerification = false;
+    QPointer<TfrmComoSeguir> FGuia;
 };
 
 // Opens a verification window for File (none chosen when empty) that deletes

@@ -8,6 +8,7 @@
 #include "Exception.h"
 #include "FileCtrlKv.h"
 #include "FormStyle.h"
+#include "GuideWindow.h"
 #include "OpenSSLSetup.h"
 #include "Paths.h"
 #include "Registry.h"
@@ -20,6 +21,7 @@
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
 #include "ProgramLook.h"
+#include "VerifyWindow.h"
 #include "ZeDedeArt.h"
 
 #include <QAbstractButton>
@@ -27,6 +29,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -262,6 +265,9 @@ const QString TfrmZeDede::HintGeneracion =
 
 const QString TfrmZeDede::EstadoEspera =
     QStringLiteral("Esperando que termine otra generación de pedido…");
+const QString TfrmZeDede::PasswordHint = QStringLiteral(
+    "Es solo la contraseña del pedido de certificado: queda escrita dentro del pedido (.req) que "
+    "se sube al sitio de ARCA (ex AFIP). No es su Clave Fiscal: no escriba aquí la Clave Fiscal.");
 const QString TfrmZeDede::EstadoClave = QStringLiteral("Generando la clave privada…");
 const QString TfrmZeDede::EstadoPedido = QStringLiteral("Generando el pedido…");
 const QString TfrmZeDede::EstadoInstalacion = QStringLiteral("Instalando OpenSSL…");
@@ -352,7 +358,9 @@ void TfrmZeDede::BuildForm()
     GroupBox1 = GroupBox(wpDatos, "GroupBox1", QRect(92, 16, 525, 84),
                         QStringLiteral("  Datos de la organización  "));
     Label3 = AutoLabel(GroupBox1, 24, 24, QStringLiteral("Razón social:"));
-    eNombreEmpresa = Edit(GroupBox1, "eNombreEmpresa", 168, 20, 321, 64);
+    // No length limit in the edits: a longer text stays whole and the
+    // validation names the limit.
+    eNombreEmpresa = Edit(GroupBox1, "eNombreEmpresa", 168, 20, 321);
     Label4 = AutoLabel(GroupBox1, 24, 56, QStringLiteral("C.U.I.T.:"));
     eCUIT = new TCuitMaskEdit(GroupBox1);
     eCUIT->setObjectName(QStringLiteral("eCUIT"));
@@ -361,7 +369,7 @@ void TfrmZeDede::BuildForm()
     cxGroupBox4 = GroupBox(wpDatos, "cxGroupBox4", QRect(92, 112, 525, 157),
                         QStringLiteral("  Datos del operador de este equipo  "));
     Label5 = AutoLabel(cxGroupBox4, 24, 32, QStringLiteral("Nombre del operador:"));
-    eOperador = Edit(cxGroupBox4, "eOperador", 168, 28, 321, 64);
+    eOperador = Edit(cxGroupBox4, "eOperador", 168, 28, 321);
     Label6 = AutoLabel(cxGroupBox4, 24, 64, QStringLiteral("Dirección de e-mail:"));
     eMail = Edit(cxGroupBox4, "eMail", 168, 60, 321);
     Label7 = WrapLabel(cxGroupBox4, QRect(24, 88, 106, 26),
@@ -420,6 +428,27 @@ void TfrmZeDede::BuildForm()
     Label15 = AutoLabel(wpFinal, 80, 136, QStringLiteral("Identificación de origen:"), &bold);
     laFileSource = AutoLabel(wpFinal, 248, 136, QString());
     laFileSource->setObjectName(QStringLiteral("laFileSource"));
+    // Under each file name, the name an earlier file of that name was kept
+    // under; shown only when there was one.
+    const struct
+    {
+        QLabel **Kept;
+        const char *Name;
+        int Top;
+    } kept[] = {{&laKeptPrivada, "laKeptPrivada", 72},
+                {&laKeptPedido, "laKeptPedido", 104},
+                {&laKeptSource, "laKeptSource", 136}};
+    for (const auto &k : kept) {
+        auto *l = new QLabel(wpFinal);
+        l->setObjectName(QLatin1String(k.Name));
+        l->setTextFormat(Qt::PlainText);
+        l->setGeometry(248, k.Top + 15, 384, 15);
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, QColor(70, 70, 70));
+        l->setPalette(p);
+        l->hide();
+        *k.Kept = l;
+    }
 
     Shape1 = new TShapeKv(wpFinal, kLightYellow);
     Shape1->setGeometry(64, 180, 538, 62);
@@ -456,6 +485,14 @@ void TfrmZeDede::BuildForm()
     Label12->OnClick = [this](QObject *Sender) {
         RunGuarded(this, [this, Sender] { Label12Click(Sender); });
     };
+    laComoSeguir = new TLinkLabelKv(wpFinal);
+    laComoSeguir->setObjectName(QStringLiteral("laComoSeguir"));
+    laComoSeguir->setText(QStringLiteral("Cómo seguir: obtener el certificado en ARCA (ex AFIP) y "
+                                         "usarlo"));
+    LinkFont(laComoSeguir);
+    laComoSeguir->move(64, 414);
+    laComoSeguir->adjustSize();
+    laComoSeguir->OnClick = [this](QObject *) { RunGuarded(this, [this] { ShowGuide(); }); };
 
     FitTexts();
 
@@ -471,7 +508,8 @@ void TfrmZeDede::BuildForm()
     setTabOrder(sbFolder, eCarpetaPedido);
     setTabOrder(eCarpetaPedido, SpeedButton1);
     setTabOrder(SpeedButton1, Label12);
-    setTabOrder(Label12, wizt->BackButton);
+    setTabOrder(Label12, laComoSeguir);
+    setTabOrder(laComoSeguir, wizt->BackButton);
     setTabOrder(wizt->BackButton, wizt->NextButton);
     setTabOrder(wizt->NextButton, wizt->FinishButton);
     setTabOrder(wizt->FinishButton, wizt->CancelButton);
@@ -633,7 +671,8 @@ void TfrmZeDede::FitTexts()
     const int below = Label11->geometry().bottom() + 1 + 8 - eCarpetaPedido->y();
     if (grown > 0 && below > 0)
         for (QWidget *w : {static_cast<QWidget *>(eCarpetaPedido),
-                           static_cast<QWidget *>(SpeedButton1), static_cast<QWidget *>(Label12)})
+                           static_cast<QWidget *>(SpeedButton1), static_cast<QWidget *>(Label12),
+                           static_cast<QWidget *>(laComoSeguir)})
             w->move(w->x(), w->y() + below);
 }
 
@@ -655,8 +694,13 @@ void TfrmZeDede::DescribeForAssistiveTechnologies()
     // The hint shown for a group box is the description of its fields.
     for (QWidget *w : {static_cast<QWidget *>(eNombreEmpresa), static_cast<QWidget *>(eCUIT)})
         w->setAccessibleDescription(HintOrganizacion);
-    for (QWidget *w : {eOperador, eMail, ePassword, ePassword2})
+    for (QWidget *w : {eOperador, eMail})
         w->setAccessibleDescription(HintOperador);
+    // What the password is, so that nobody types the Clave Fiscal there.
+    for (QLineEdit *w : {ePassword, ePassword2}) {
+        w->setToolTip(PasswordHint);
+        w->setAccessibleDescription(PasswordHint);
+    }
     eCarpeta->setAccessibleDescription(HintGeneracion.trimmed());
 
     sbFolder->setAccessibleName(QStringLiteral("Buscar carpeta destino"));
@@ -885,6 +929,58 @@ void TfrmZeDede::GenerateRequest()
     laFileSource->setText(r.FileSource);
     laFileSource->adjustSize();
     eCarpetaPedido->setText(r.CarpetaPedido);
+    ShowKeptFiles(r);
+    FResult = r;
+    if (FGuia)
+        FGuia->ShowFiles(NativePath(r.CarpetaPedido), r.FilePrivada, r.FilePedido, r.FileSource);
+}
+
+void TfrmZeDede::ShowKeptFiles(const TRequestResult &AResult)
+{
+    const struct
+    {
+        QLabel *Label;
+        QString File;
+    } rows[] = {{laKeptPrivada, AResult.KeyFile},
+                {laKeptPedido, AResult.RequestFile},
+                {laKeptSource, AResult.SourceFile}};
+    for (const auto &row : rows) {
+        QString kept;
+        for (const QString &k : AResult.KeptFiles)
+            if (!row.File.isEmpty() && k.startsWith(row.File + QLatin1Char('.')))
+                kept = QFileInfo(k).fileName();
+        if (kept.isEmpty()) {
+            row.Label->clear();
+            row.Label->hide();
+            continue;
+        }
+        const QString text = QStringLiteral("El anterior se conservó como %1").arg(kept);
+        row.Label->setToolTip(text);
+        row.Label->setAccessibleName(text);
+        // Shown short, so that the kept name fits whole when it can.
+        row.Label->setText(row.Label->fontMetrics().elidedText(
+            QStringLiteral("Anterior: %1").arg(kept), Qt::ElideMiddle, row.Label->width()));
+        row.Label->show();
+    }
+}
+
+void TfrmZeDede::ShowGuide()
+{
+    if (!FGuia) {
+        FGuia = new TfrmComoSeguir(this);
+        FGuia->setAttribute(Qt::WA_DeleteOnClose);
+        FGuia->SetOnVerify([this] {
+            TfrmVerificar *w = OpenVerifyWindow(QString());
+            if (!FResult.CarpetaPedido.isEmpty())
+                w->DefaultFolder = FResult.CarpetaPedido;
+        });
+        if (!FResult.FilePedido.isEmpty())
+            FGuia->ShowFiles(NativePath(FResult.CarpetaPedido), FResult.FilePrivada,
+                             FResult.FilePedido, FResult.FileSource);
+    }
+    FGuia->show();
+    FGuia->raise();
+    FGuia->activateWindow();
 }
 
 void TfrmZeDede::eNombreEmpresaChange(QObject *)
@@ -927,4 +1023,9 @@ void TfrmZeDede::Label12Click(QObject *)
 void TfrmZeDede::LabelVemraClick(QObject *)
 {
     TUserDialogs::Current().OpenUrl(QUrl(VemraUrl));
+}
+
+TfrmComoSeguir *TfrmZeDede::Guide() const
+{
+    return FGuia.data();
 }

@@ -7,9 +7,11 @@
 #include "LinkLabel.h"
 #include "Shape.h"
 #include "RequestData.h"
+#include "RequestGenerator.h"
 #include "WellKnownFolders.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -23,6 +25,7 @@ class QPushButton;
 class QToolButton;
 class TBrowseFolderDlgKV;
 class TCuitMaskEdit;
+class TfrmComoSeguir;
 class TImageKv;
 class TWizardKv;
 class TWizardPageKv;
@@ -44,6 +47,8 @@ public:
     static const QString HintOrganizacion;
     static const QString HintOperador;
     static const QString HintGeneracion;
+    // Tooltip and description of the password fields.
+    static const QString PasswordHint;
 
     // The folder where the OpenSSL installer is looked for; empty means the
     // program's own folder.
@@ -68,6 +73,11 @@ public:
     void SpeedButton1Click(QObject *Sender);
     void Label12Click(QObject *Sender);
     void LabelVemraClick(QObject *Sender);
+
+    // Opens the guide "Cómo seguir" (or brings it forward), naming the files
+    // of the last generation.
+    void ShowGuide();
+    TfrmComoSeguir *Guide() const;
 
     void UpdatePicture();
     void CreateLabelVemra();
@@ -127,6 +137,12 @@ public:
     QLineEdit *eCarpetaPedido = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     TLinkLabelKv *Label12 = nullptr;
+    // Below the page's texts: the names earlier files were kept under, and
+    // the link to the guide.
+    QLabel *laKeptPrivada = nullptr;
+    QLabel *laKeptPedido = nullptr;
+    QLabel *laKeptSource = nullptr;
+    TLinkLabelKv *laComoSeguir = nullptr;
 
     TBrowseFolderDlgKV *BrowseFolderDlgKV1 = nullptr;
 
@@ -160,9 +176,12 @@ private:
     void FocusField(TDataField AField);
     void ShowError(std::exception_ptr AError);
     void ShowState(const QString &AText, bool ACancellable = false);
+    void ShowKeptFiles(const TRequestResult &AResult);
     void HideState();
 
     TRequestData FDatos; // what ValidateData accepted, its folder resolved
     bool FPage2Inicializada = false;
     TLinkLabelKv *FLabelVemra = nullptr;
+    TRequestResult FResult; // the last generation
+    QPointer<TfrmComoSeguir> FGuia;
 };

@@ -1,6 +1,7 @@
 #include "DataValidation.h"
 
 #include "Cuit.h"
+#include "Folders.h"
 #include "Paths.h"
 
 #include <QDir>
@@ -18,6 +19,15 @@ QString WithoutDashes(const QString &Text)
 [[noreturn]] void Fail(const QString &Message, TDataField Field, const TFocusField &Focus)
 {
     FailField(Message, Field, Focus);
+}
+
+// The system's reason as the end of a sentence: "acceso denegado."
+QString ReasonInSentence(const TFileError &Error)
+{
+    QString reason = Error.Reason();
+    if (!reason.isEmpty())
+        reason[0] = reason.at(0).toLower();
+    return reason;
 }
 
 } // namespace
@@ -66,8 +76,15 @@ QString ValidateRequestData(const TRequestData &Data, const TFocusField &Focus)
     CheckText(Data.Carpeta, TDataField::Carpeta, QStringLiteral("La carpeta destino"),
               TTextRule::Path, 0, false, Focus);
     const QString folder = ResolveFolder(Data.Carpeta);
-    QDir().mkpath(folder); // the outcome is judged by the next check
-    if (!QFileInfo(folder).isDir())
-        Fail(QStringLiteral("No se encontró la carpeta %1").arg(folder), TDataField::Carpeta, Focus);
+    TFileError error;
+    if (!CreateFolderPath(folder, error) || !QFileInfo(folder).isDir())
+        Fail(QStringLiteral("No se encontró la carpeta %1. No se pudo crear: %2")
+                 .arg(folder, ReasonInSentence(error)),
+             TDataField::Carpeta, Focus);
+    if (!CanCreateFilesIn(folder, error))
+        Fail(QStringLiteral("No se pueden grabar archivos en la carpeta %1: %2 Elija otra "
+                            "carpeta o pida permiso para escribir en esta.")
+                 .arg(folder, ReasonInSentence(error)),
+             TDataField::Carpeta, Focus);
     return folder;
 }

@@ -18,7 +18,8 @@ bool DataComplete(const TRequestData &Data);
 QString ResolveFolder(const QString &Text);
 
 // The full validation, in its fixed order; resolves the destination folder
-// once (ResolveFolder) and creates it when it is missing. Returns that
+// once (ResolveFolder), creates it when it is missing (a failure names the
+// system's reason) and makes sure files can be written in it. Returns that
 // absolute folder, the one to generate into. Throws EDataError for the
 // first failure.
 QString ValidateRequestData(const TRequestData &Data, const TFocusField &Focus = TFocusField());

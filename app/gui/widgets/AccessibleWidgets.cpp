@@ -1,6 +1,7 @@
 #include "AccessibleWidgets.h"
 
 #include "CuitMaskEdit.h"
+#include "HeadingLabel.h"
 #include "LinkLabel.h"
 
 #include <QAccessible>
@@ -147,8 +148,27 @@ public:
     }
 };
 
+// A heading, named by its text.
+class TAccessibleHeading : public QAccessibleWidget
+{
+public:
+    explicit TAccessibleHeading(THeadingLabel *ALabel)
+        : QAccessibleWidget(ALabel, QAccessible::Heading)
+    {
+    }
+    QString text(QAccessible::Text AText) const override
+    {
+        if (AText == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<THeadingLabel *>(widget())->text();
+        return QAccessibleWidget::text(AText);
+    }
+};
+
 QAccessibleInterface *Factory(const QString &AClassName, QObject *AObject)
 {
+    if (AClassName == QLatin1String("THeadingLabel"))
+        if (auto *heading = qobject_cast<THeadingLabel *>(AObject))
+            return new TAccessibleHeading(heading);
     if (AClassName == QLatin1String("TLinkLabelKv"))
         if (auto *link = qobject_cast<TLinkLabelKv *>(AObject))
             return new TAccessibleLink(link);

@@ -5,7 +5,8 @@
 //                  action does what a click does;
 //   TCuitMaskEdit  an editable text whose content is what was typed (the
 //                  digits and the dashes between them), so that an empty
-//                  field is read as empty rather than as "--".
+//                  field is read as empty rather than as "--";
+//   THeadingLabel  a heading named by its text.
 
 // Makes them known to Qt's accessibility; later calls do nothing.
 void InstallAccessibleWidgets();

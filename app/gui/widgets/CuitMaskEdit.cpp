@@ -3,9 +3,15 @@
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 
 const QString TCuitMaskEdit::EmptyText = QStringLiteral("  -        - ");
@@ -54,6 +60,7 @@ void TCuitMaskEdit::TextChanged()
     setText(FLastGood);
     setModified(modified);
     setCursorPosition(cursor);
+    FBeeped = true;
     TUserDialogs::Current().Beep();
 }
 
@@ -174,6 +181,88 @@ bool TCuitMaskEdit::eventFilter(QObject *AWatched, QEvent *AEvent)
     return QLineEdit::eventFilter(AWatched, AEvent);
 }
 
+namespace {
+
+bool IsTypedDigit(const QString &AMaskedText, int APos)
+{
+    return TCuitMaskEdit::IsDigitPosition(APos) && APos < AMaskedText.size()
+           && AMaskedText.at(APos) >= QLatin1Char('0') && AMaskedText.at(APos) <= QLatin1Char('9');
+}
+
+// A character a key types: printable, not a shortcut.
+bool TypesACharacter(const QKeyEvent *AEvent)
+{
+    const QString text = AEvent->text();
+    if (text.isEmpty() || (AEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    for (const QChar c : text)
+        if (!c.isPrint())
+            return false;
+    return true;
+}
+
+} // namespace
+
+int TCuitMaskEdit::ClickPosition(const QString &AMaskedText, int APos)
+{
+    const int first = FirstMissingPosition(AMaskedText);
+    if (first < 0 || APos <= first)
+        return APos;
+    // Next to a typed digit, the literal dashes skipped.
+    int before = APos - 1;
+    while (before >= 0 && !IsDigitPosition(before))
+        --before;
+    if (IsTypedDigit(AMaskedText, APos) || (before >= 0 && IsTypedDigit(AMaskedText, before)))
+        return APos;
+    return first;
+}
+
+void TCuitMaskEdit::mousePressEvent(QMouseEvent *AEvent)
+{
+    QLineEdit::mousePressEvent(AEvent);
+    if (AEvent->button() != Qt::LeftButton || hasSelectedText())
+        return;
+    const int pos = ClickPosition(Text(), cursorPosition());
+    if (pos != cursorPosition())
+        setCursorPosition(pos);
+}
+
+bool TCuitMaskEdit::PasteText(const QString &AText)
+{
+    int digits = 0;
+    for (const QChar c : AText)
+        digits += c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const int from = hasSelectedText() ? selectionStart() : cursorPosition();
+    int room = 0;
+    for (int i = from; i < EmptyText.size(); ++i)
+        room += IsDigitPosition(i);
+    if (digits > room) {
+        TUserDialogs::Current().Beep();
+        return false;
+    }
+    insert(AText);
+    return true;
+}
+
+void TCuitMaskEdit::PasteChecked()
+{
+    if (!isReadOnly())
+        PasteText(QGuiApplication::clipboard()->text());
+}
+
+void TCuitMaskEdit::contextMenuEvent(QContextMenuEvent *AEvent)
+{
+    QPointer<QMenu> menu = createStandardContextMenu();
+    if (!menu)
+        return;
+    if (auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, this, &TCuitMaskEdit::PasteChecked);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(AEvent->globalPos());
+}
+
 void TCuitMaskEdit::keyPressEvent(QKeyEvent *AEvent)
 {
     if (AEvent->key() == Qt::Key_Escape && AEvent->modifiers() == Qt::NoModifier && isModified()) {
@@ -183,5 +272,17 @@ void TCuitMaskEdit::keyPressEvent(QKeyEvent *AEvent)
         AEvent->accept();
         return;
     }
+    if (AEvent->matches(QKeySequence::Paste)) {
+        PasteChecked();
+        AEvent->accept();
+        return;
+    }
+    const bool types = TypesACharacter(AEvent) && !isReadOnly();
+    const QString before = Text();
+    const int cursor = cursorPosition();
+    FBeeped = false;
     QLineEdit::keyPressEvent(AEvent);
+    // The mask took nothing of it: say so, as for the other refusals.
+    if (types && !FBeeped && Text() == before && cursorPosition() == cursor)
+        TUserDialogs::Current().Beep();
 }

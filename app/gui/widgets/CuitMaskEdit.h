@@ -8,6 +8,11 @@
 // the cursor at the first missing position and shows the edit-mask error in
 // the application's error box. Escape brings back the text from before the
 // edit.
+//
+// No typed digit is lost: a click puts the cursor where it was clicked inside
+// the typed digits, otherwise at the first missing digit; a key the mask
+// refuses (a letter, a digit with no place left) beeps; a paste with more
+// digits than the field has room for is refused whole, with a beep.
 
 #include <QLineEdit>
 #include <QString>
@@ -49,10 +54,24 @@ public:
     // The text restored by Escape.
     QString OldValue() const { return FOldValue; }
 
+    // Where a click that Qt put at APos leaves the cursor in AMaskedText:
+    // APos when it is at or before the first missing digit or next to a
+    // typed digit, else the first missing digit.
+    static int ClickPosition(const QString &AMaskedText, int APos);
+
+    // Pastes AText at the cursor (over the selection) when its digits fit the
+    // digit positions from there on; otherwise beeps and changes nothing.
+    // True when pasted.
+    bool PasteText(const QString &AText);
+    // PasteText with the clipboard's text.
+    void PasteChecked();
+
 protected:
     void focusInEvent(QFocusEvent *AEvent) override;
     void focusOutEvent(QFocusEvent *AEvent) override;
     void keyPressEvent(QKeyEvent *AEvent) override;
+    void mousePressEvent(QMouseEvent *AEvent) override;
+    void contextMenuEvent(QContextMenuEvent *AEvent) override;
     bool eventFilter(QObject *AWatched, QEvent *AEvent) override;
 
 private:
@@ -63,4 +82,5 @@ private:
     bool FErrorPending = false;
     QString FLastGood;       // the last text with ASCII digits only
     int FLastGoodCursor = 0; // the cursor position that went with it
+    bool FBeeped = false;    // the last change was taken back with a beep
 };

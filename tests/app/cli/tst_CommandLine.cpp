@@ -4,6 +4,7 @@
 
 #include "CertificateTestSupport.h"
 #include "CommandLine.h"
+#include "VerifyCommand.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -80,65 +81,86 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<TStartAction>("action");
         QTest::addColumn<QStringList>("ignored");
-        QTest::newRow("none") << QStringList() << TStartAction::Window << QStringList();
+        QTest::addColumn<QString>("error");
+        const TStartAction refused = TStartAction::UsageError;
+        QTest::newRow("none") << QStringList() << TStartAction::Window << QStringList() << "";
         QTest::newRow("version") << QStringList{"--version"} << TStartAction::Version
-                                 << QStringList();
-        QTest::newRow("help") << QStringList{"--help"} << TStartAction::Help << QStringList();
-        QTest::newRow("short help") << QStringList{"-h"} << TStartAction::Help << QStringList();
+                                 << QStringList() << "";
+        QTest::newRow("help") << QStringList{"--help"} << TStartAction::Help << QStringList() << "";
+        QTest::newRow("short help") << QStringList{"-h"} << TStartAction::Help << QStringList() << "";
         QTest::newRow("help wins over version")
-            << QStringList{"--version", "--help"} << TStartAction::Help << QStringList();
+            << QStringList{"--version", "--help"} << TStartAction::Help << QStringList() << "";
         QTest::newRow("Qt's own arguments")
-            << QStringList{"-platform", "offscreen"} << TStartAction::Window
-            << QStringList{"-platform", "offscreen"};
-        QTest::newRow("unknown options") << QStringList{"--verbose", "-x", "-", "archivo.txt"}
-                                         << TStartAction::Window
-                                         << QStringList{"--verbose", "-x", "-", "archivo.txt"};
+            << QStringList{"-platform", "offscreen", "-style=fusion", "--reverse", "--display", ":1"}
+            << TStartAction::Window
+            << QStringList{"-platform", "offscreen", "-style=fusion", "--reverse", "--display", ":1"}
+            << "";
+        QTest::newRow("not options") << QStringList{"-", "archivo.txt"} << TStartAction::Window
+                                     << QStringList{"-", "archivo.txt"} << "";
+        QTest::newRow("unknown long option")
+            << QStringList{"--verbose"} << refused << QStringList()
+            << QStringLiteral("la opción «--verbose» no existe.");
+        QTest::newRow("unknown short option")
+            << QStringList{"-x"} << refused << QStringList() << QStringLiteral("la opción «-x» no existe.");
+        QTest::newRow("the first refused is named")
+            << QStringList{"--foo=1", "-x"} << refused << QStringList()
+            << QStringLiteral("la opción «--foo» no existe.");
+        QTest::newRow("a refusal wins over help")
+            << QStringList{"--help", "--foo"} << refused << QStringList()
+            << QStringLiteral("la opción «--foo» no existe.");
+        QTest::newRow("misspelt verify")
+            << QStringList{"--verifcar", "cert.crt", "--sin-ventana"} << refused
+            << QStringList{"cert.crt"} << QStringLiteral("la opción «--verifcar» no existe.");
         QTest::newRow("value to an option without one")
-            << QStringList{"--version=2"} << TStartAction::Window << QStringList{"--version=2"};
+            << QStringList{"--version=2"} << refused << QStringList()
+            << QStringLiteral("la opción «--version» no lleva valor.");
         QTest::newRow("letters run together")
-            << QStringList{"-hh"} << TStartAction::Window << QStringList{"-hh"};
+            << QStringList{"-hh"} << refused << QStringList() << QStringLiteral("la opción «-hh» no existe.");
         QTest::newRow("after --") << QStringList{"--", "--help"} << TStartAction::Window
-                                  << QStringList{"--help"};
+                                  << QStringList{"--help"} << "";
         QTest::newRow("case matters")
-            << QStringList{"--HELP"} << TStartAction::Window << QStringList{"--HELP"};
+            << QStringList{"--HELP"} << refused << QStringList() << QStringLiteral("la opción «--HELP» no existe.");
         QTest::newRow("verify") << QStringList{"--verificar"} << TStartAction::Verify
-                                << QStringList();
+                                << QStringList() << "";
         QTest::newRow("verify a file")
-            << QStringList{"--verificar", "a.crt"} << TStartAction::Verify << QStringList();
+            << QStringList{"--verificar", "a.crt"} << TStartAction::Verify << QStringList() << "";
         QTest::newRow("verify without a window")
             << QStringList{"--verificar", "a.crt", "--sin-ventana"}
-            << TStartAction::VerifyWithoutWindow << QStringList();
+            << TStartAction::VerifyWithoutWindow << QStringList() << "";
         QTest::newRow("without a window first")
             << QStringList{"--sin-ventana", "--verificar=a.crt"}
-            << TStartAction::VerifyWithoutWindow << QStringList();
+            << TStartAction::VerifyWithoutWindow << QStringList() << "";
         // The start-up refuses it: nothing to check.
         QTest::newRow("without a window alone")
-            << QStringList{"--sin-ventana"} << TStartAction::VerifyWithoutWindow << QStringList();
+            << QStringList{"--sin-ventana"} << TStartAction::VerifyWithoutWindow << QStringList() << "";
         QTest::newRow("help wins over verify")
             << QStringList{"--verificar", "a.crt", "--sin-ventana", "-h"} << TStartAction::Help
-            << QStringList();
+            << QStringList() << "";
         QTest::newRow("version wins over verify")
-            << QStringList{"--verificar", "--version"} << TStartAction::Version << QStringList();
+            << QStringList{"--verificar", "--version"} << TStartAction::Version << QStringList() << "";
         QTest::newRow("reminders of a folder")
             << QStringList{"--avisos", "activar", "/srv/certificados"} << TStartAction::Reminders
-            << QStringList{"/srv/certificados"};
+            << QStringList{"/srv/certificados"} << "";
         QTest::newRow("reminders, the folder first")
             << QStringList{"Mis certificados", "--avisos=desactivar"} << TStartAction::Reminders
-            << QStringList{"Mis certificados"};
+            << QStringList{"Mis certificados"} << "";
         QTest::newRow("reminders without their action")
-            << QStringList{"--avisos"} << TStartAction::Window << QStringList{"--avisos"};
+            << QStringList{"--avisos"} << TStartAction::UsageError << QStringList()
+            << QStringLiteral("la opción «--avisos» necesita un valor (ACCIÓN CARPETA).");
         QTest::newRow("value to --sin-ventana")
-            << QStringList{"--verificar", "--sin-ventana=a.crt"} << TStartAction::Verify
-            << QStringList{"--sin-ventana=a.crt"};
+            << QStringList{"--verificar", "--sin-ventana=a.crt"} << refused << QStringList()
+            << QStringLiteral("la opción «--sin-ventana» no lleva valor.");
     }
     void argumentsAskForAnAction()
     {
         QFETCH(QStringList, args);
         QFETCH(TStartAction, action);
         QFETCH(QStringList, ignored);
+        QFETCH(QString, error);
         const TCommandLine c = ParseCommandLine(args);
         QCOMPARE(c.Action, action);
         QCOMPARE(c.Ignored, ignored);
+        QCOMPARE(c.Error, error);
         for (const QString &a : c.Positional)
             QVERIFY(c.Ignored.contains(a));
     }
@@ -161,7 +183,8 @@ private slots:
         QCOMPARE(c.Action, TStartAction::Help);
         c = ParseCommandLine({"--modo"}, table);
         QVERIFY(c.Given.isEmpty());
-        QCOMPARE(c.Ignored, QStringList{"--modo"});
+        QCOMPARE(c.Action, TStartAction::UsageError);
+        QCOMPARE(c.Error, QStringLiteral("la opción «--modo» necesita un valor (MODO)."));
         c = ParseCommandLine({"--archivo="}, table);
         QCOMPARE(c.Values.value("archivo", "<none>"), QString());
     }
@@ -385,10 +408,37 @@ private slots:
                 QVERIFY(run.Finished);
                 QCOMPARE(run.ExitCode, 2);
                 QCOMPARE(run.Out, QString());
-                QCOMPARE(run.Err, QStringLiteral("Indique el archivo a verificar: zedede --verificar "
-                                                 "ARCHIVO --sin-ventana\n"));
+                QCOMPARE(run.Err, VerifyWithoutFileText());
             }
         }
+    }
+
+    // An argument the program cannot follow is named on standard error with
+    // the usage line, and the program ends with 2 before anything of Qt is
+    // made: here no display could be opened, so a window would fail.
+    void refusedArgumentsEndWithTheUsageAndTwo_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unknown") << QStringList{"--foo"} << QStringLiteral("la opción «--foo» no existe.");
+        QTest::newRow("misspelt verify")
+            << QStringList{"--verifcar", "cert.crt", "--sin-ventana"}
+            << QStringLiteral("la opción «--verifcar» no existe.");
+        QTest::newRow("value where none goes")
+            << QStringList{"--help=si"} << QStringLiteral("la opción «--help» no lleva valor.");
+    }
+    void refusedArgumentsEndWithTheUsageAndTwo()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const TRun run = RunProgram(QStringLiteral(ZEDEDE_PROGRAM), args, WithoutDisplay(dir.path()));
+        QVERIFY(run.Finished);
+        QCOMPARE(run.ExitCode, 2);
+        QCOMPARE(run.Out, QString());
+        QCOMPARE(run.Err, UsageErrorText(reason));
+        QVERIFY(run.Err.startsWith(QStringLiteral("zedede: ") + reason + QStringLiteral("\nUso: zedede [OPCIÓN]\n")));
     }
 
     // "--verificar ARCHIVO" starts with the check's window, the file in it,

@@ -102,6 +102,107 @@ private slots:
         QVERIFY(!TCuitMaskEdit::HoldsOnlyAsciiDigits(QString::fromUtf16(u"2\uFF10-        - ")));
     }
 
+    // Where a click leaves the cursor: inside the typed digits where it was
+    // clicked, in the empty part at the first missing digit, so that what is
+    // typed next is never lost past the mask.
+    void aClickPutsTheCursorWhereDigitsGo()
+    {
+        const auto pointAt = [this](int APos) {
+            for (int x = 0; x < FCuit->width(); ++x)
+                if (FCuit->cursorPositionAt(QPoint(x, FCuit->height() / 2)) == APos)
+                    return QPoint(x, FCuit->height() / 2);
+            return QPoint(-1, -1);
+        };
+        const QPoint farRight(FCuit->width() - 3, FCuit->height() / 2);
+
+        // An empty field clicked at its right end: every digit typed lands.
+        QTest::mouseClick(FCuit, Qt::LeftButton, Qt::NoModifier, farRight);
+        QVERIFY(FCuit->hasFocus());
+        QCOMPARE(FCuit->cursorPosition(), 0);
+        QTest::keyClicks(FCuit, QStringLiteral("2012"));
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12      - "));
+        QCOMPARE(FBeeps, 0);
+
+        QTest::mouseClick(FCuit, Qt::LeftButton, Qt::NoModifier, farRight);
+        QCOMPARE(FCuit->cursorPosition(), 5);
+        const QPoint inside = pointAt(4);
+        QVERIFY(inside.x() >= 0);
+        QTest::mouseClick(FCuit, Qt::LeftButton, Qt::NoModifier, inside);
+        QCOMPARE(FCuit->cursorPosition(), 4);
+        QTest::mouseClick(FCuit, Qt::LeftButton, Qt::NoModifier, pointAt(1));
+        QCOMPARE(FCuit->cursorPosition(), 1);
+        QTest::mouseClick(FCuit, Qt::LeftButton, Qt::NoModifier, pointAt(9));
+        QCOMPARE(FCuit->cursorPosition(), 5);
+        QTest::keyClicks(FCuit, QStringLiteral("3456786"));
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12345678-6"));
+        QCOMPARE(FBeeps, 0);
+
+        // Pure rule, with a gap in the typed digits.
+        const QString gap = QStringLiteral("20-12 45    - ");
+        QCOMPARE(TCuitMaskEdit::ClickPosition(gap, 3), 3);
+        QCOMPARE(TCuitMaskEdit::ClickPosition(gap, 5), 5);
+        QCOMPARE(TCuitMaskEdit::ClickPosition(gap, 7), 7);  // on the 5
+        QCOMPARE(TCuitMaskEdit::ClickPosition(gap, 8), 8);  // just after it
+        QCOMPARE(TCuitMaskEdit::ClickPosition(gap, 10), 5); // in the blanks
+        QCOMPARE(TCuitMaskEdit::ClickPosition(gap, 13), 5);
+        QCOMPARE(TCuitMaskEdit::ClickPosition(QStringLiteral("20-12345678-6"), 13), 13);
+        QCOMPARE(TCuitMaskEdit::ClickPosition(QStringLiteral("20-12345678- "), 13), 12);
+        QCOMPARE(TCuitMaskEdit::ClickPosition(QStringLiteral("20-12345678- "), 12), 12);
+    }
+
+    // A key the mask takes nothing of beeps; one it takes does not.
+    void aRefusedKeyBeeps()
+    {
+        focusCuit();
+        FCuit->home(false);
+        QTest::keyClicks(FCuit, QStringLiteral("2"));
+        QTest::keyClick(FCuit, Qt::Key_A);
+        QCOMPARE(FBeeps, 1);
+        QCOMPARE(FCuit->Text(), QStringLiteral("2 -        - "));
+        QTest::keyClicks(FCuit, QStringLiteral("0123456786"));
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12345678-6"));
+        QCOMPARE(FBeeps, 1);
+        // Full: a twelfth digit has no place.
+        QTest::keyClick(FCuit, Qt::Key_7);
+        QCOMPARE(FBeeps, 2);
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12345678-6"));
+        // Typing over a digit with the same one moves on: not a refusal;
+        // moving the cursor is not either.
+        FCuit->home(false);
+        QTest::keyClick(FCuit, Qt::Key_2);
+        QTest::keyClick(FCuit, Qt::Key_Right);
+        QTest::keyClick(FCuit, Qt::Key_End);
+        QCOMPARE(FBeeps, 2);
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12345678-6"));
+    }
+
+    // A paste with more digits than the field has room for is refused whole
+    // (never cut to what fits); one that fits goes in.
+    void aPasteOverTheLimitIsRefusedWhole()
+    {
+        focusCuit();
+        FCuit->home(false);
+        QApplication::clipboard()->setText(QStringLiteral("20-12345678-69"));
+        QTest::keyClick(FCuit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(FCuit->Text(), TCuitMaskEdit::EmptyText);
+        QCOMPARE(FBeeps, 1);
+        QVERIFY(!FCuit->PasteText(QStringLiteral("201234567861")));
+        QCOMPARE(FBeeps, 2);
+        QCOMPARE(FCuit->Text(), TCuitMaskEdit::EmptyText);
+
+        QApplication::clipboard()->setText(QStringLiteral("20-12345678-6"));
+        QTest::keyClick(FCuit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-12345678-6"));
+        QCOMPARE(FBeeps, 2);
+        // Over a selection the room is counted from its start.
+        FCuit->setSelection(3, 8);
+        QVERIFY(FCuit->PasteText(QStringLiteral("87654321")));
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-87654321-6"));
+        FCuit->setCursorPosition(12);
+        QVERIFY(!FCuit->PasteText(QStringLiteral("12")));
+        QCOMPARE(FCuit->Text(), QStringLiteral("20-87654321-6"));
+    }
+
     void textIsAlwaysThirteenCharactersWithBlanksForUntypedDigits()
     {
         QCOMPARE(FCuit->Text(), QStringLiteral("  -        - "));

@@ -1,3 +1,4 @@
+#include "GuideWindow.h"
 #include "VerifyWindow.h"
 
 #include "AppTestSupport.h"
@@ -289,6 +290,72 @@ private slots:
         QCOMPARE(FErrors.at(0).Message, ErrorBoxText("No se encontró el archivo " + path("no-existe.crt")));
         QVERIFY(w.laResultado->text().startsWith("No se encontró el archivo"));
         QVERIFY(!w.HasVerification());
+    }
+
+    // A path typed or pasted in the file field is checked with Enter (as
+    // typed, or without the blanks and quotes a paste brings); every caption
+    // and button has a mnemonic; the guide opens from the window.
+    void takesATypedPathHasMnemonicsAndOpensTheGuide()
+    {
+        TfrmVerificar w;
+        w.DefaultFolder = FDefault;
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(!w.eArchivo->isReadOnly());
+        QVERIFY(w.eArchivo->focusPolicy() & Qt::TabFocus);
+        w.eArchivo->setFocus();
+        QTest::keyClicks(w.eArchivo, FRequest);
+        QTest::keyClick(w.eArchivo, Qt::Key_Return);
+        QVERIFY(FErrors.isEmpty());
+        QVERIFY(w.HasVerification());
+        QCOMPARE(w.laTipo->text(), QStringLiteral("Pedido de certificado (.req)"));
+
+        w.eArchivo->setText(QStringLiteral("  \"%1\"\n").arg(FKey));
+        QTest::keyClick(w.eArchivo, Qt::Key_Return);
+        QVERIFY(FErrors.isEmpty());
+        QCOMPARE(w.Verification().File, FKey);
+        w.eArchivo->setText(QUrl::fromLocalFile(FRequest).toString());
+        QTest::keyClick(w.eArchivo, Qt::Key_Return);
+        QCOMPARE(w.Verification().File, FRequest);
+        // An empty field checks nothing.
+        w.eArchivo->clear();
+        QTest::keyClick(w.eArchivo, Qt::Key_Return);
+        QVERIFY(FErrors.isEmpty());
+
+        // Mnemonics: the labels of fields lead to their field, every button
+        // has its own letter.
+        QSet<QChar> letters;
+        for (QLabel *l : w.findChildren<QLabel *>()) {
+            if (!l->buddy())
+                continue;
+            const int amp = l->text().indexOf('&');
+            QVERIFY2(amp >= 0, qPrintable(l->text()));
+            QVERIFY2(!letters.contains(l->text().at(amp + 1).toLower()), qPrintable(l->text()));
+            letters << l->text().at(amp + 1).toLower();
+        }
+        QCOMPARE(letters.size(), 4);
+        for (QAbstractButton *b : w.findChildren<QAbstractButton *>()) {
+            QChar letter;
+            const int amp = b->text().indexOf('&');
+            if (amp >= 0)
+                letter = b->text().at(amp + 1).toLower();
+            else if (!b->shortcut().isEmpty())
+                letter = b->shortcut().toString().back().toLower();
+            QVERIFY2(!letter.isNull(), qPrintable(b->objectName()));
+            QVERIFY2(!letters.contains(letter), qPrintable(b->objectName()));
+            letters << letter;
+        }
+
+        QVERIFY(!w.Guide());
+        QCOMPARE(w.btComoSeguir->shortcut(), QKeySequence(QStringLiteral("Alt+S")));
+        w.btComoSeguir->click();
+        QVERIFY(w.Guide());
+        QVERIFY(QTest::qWaitForWindowExposed(w.Guide()));
+        QVERIFY(!w.Guide()->btVerificar->isVisible());
+        w.btComoSeguir->click();
+        QCOMPARE(w.findChildren<TfrmComoSeguir *>().size(), 1);
+        shoot(w.Guide(), "guia-desde-verificar");
     }
 
     void aFileDroppedOnTheWizardOpensTheCheck()

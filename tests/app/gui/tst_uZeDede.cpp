@@ -151,8 +151,9 @@ private slots:
         QCOMPARE(F->cxGroupBox2->geometry(), QRect(92, 283, 525, 60));
         QCOMPARE(F->GroupBox1->title(), QStringLiteral("  Datos de la organización  "));
         QCOMPARE(F->eNombreEmpresa->geometry().topLeft(), QPoint(168, 20));
-        QCOMPARE(F->eNombreEmpresa->maxLength(), 64);
-        QCOMPARE(F->eOperador->maxLength(), 64);
+        // No limit in the edits: the validation names it instead.
+        QCOMPARE(F->eNombreEmpresa->maxLength(), QLineEdit().maxLength());
+        QCOMPARE(F->eOperador->maxLength(), QLineEdit().maxLength());
         QCOMPARE(F->eCUIT->geometry().topLeft(), QPoint(168, 52));
         QCOMPARE(F->eCUIT->width(), 191);
         QCOMPARE(F->eCUIT->Text(), QStringLiteral("  -        - "));

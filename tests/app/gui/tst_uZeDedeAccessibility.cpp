@@ -148,8 +148,9 @@ private slots:
             {F->eCUIT, "C.U.I.T.:", TfrmZeDede::HintOrganizacion},
             {F->eOperador, "Nombre del operador:", TfrmZeDede::HintOperador},
             {F->eMail, "Dirección de e-mail:", TfrmZeDede::HintOperador},
-            {F->ePassword, "Contraseña (mínimo 4 caracteres):", TfrmZeDede::HintOperador},
-            {F->ePassword2, "Reingrese la contraseña", TfrmZeDede::HintOperador},
+            // The passwords say what they are for instead: not the Clave Fiscal.
+            {F->ePassword, "Contraseña (mínimo 4 caracteres):", TfrmZeDede::PasswordHint},
+            {F->ePassword2, "Reingrese la contraseña", TfrmZeDede::PasswordHint},
             {F->eCarpeta, "Carpeta destino:", TfrmZeDede::HintGeneracion.trimmed()},
         };
         for (const auto &e : expected) {
@@ -161,6 +162,11 @@ private slots:
             QVERIFY(n.State.focusable);
         }
         QVERIFY(nodeOf(F->ePassword).State.passwordEdit);
+        for (QWidget *w : {F->ePassword, F->ePassword2}) {
+            QCOMPARE(w->toolTip(), TfrmZeDede::PasswordHint);
+            QVERIFY(w->toolTip().contains(QStringLiteral("No es su Clave Fiscal")));
+            QVERIFY(w->toolTip().contains(QStringLiteral("dentro del pedido")));
+        }
 
         // The group boxes are groupings named by their titles; no field of
         // the page is announced by one of those titles any more.
@@ -274,6 +280,38 @@ private slots:
         QVERIFY(FBoxes.isEmpty());
     }
 
+    // Every Tab stop of the results page and the bar looks different with
+    // the focus: the user always sees where the keyboard is.
+    void everyTabStopOfTheResultsPageShowsTheFocus()
+    {
+        goToResultsPage();
+        const auto look = [this](QWidget *AWidget) {
+            const QRect area(AWidget->mapTo(F.get(), QPoint(-3, -3)), AWidget->size() + QSize(6, 6));
+            return F->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        F->eCarpetaPedido->setFocus(Qt::TabFocusReason);
+        QList<QWidget *> stops;
+        for (int i = 0; i < 12; ++i) {
+            QWidget *w = QApplication::focusWidget();
+            if (stops.contains(w))
+                break;
+            stops << w;
+            tab();
+        }
+        QVERIFY(stops.contains(F->laComoSeguir));
+        QVERIFY(stops.contains(F->SpeedButton1));
+        for (QWidget *w : stops) {
+            w->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            const QImage focused = look(w);
+            F->wpFinal->setFocus(Qt::OtherFocusReason);
+            F->setFocus(Qt::OtherFocusReason);
+            QApplication::processEvents();
+            QVERIFY(!w->hasFocus());
+            QVERIFY2(look(w) != focused, qPrintable(w->objectName() + QStringLiteral(" shows no focus")));
+        }
+    }
+
     void theKeyboardReachesAndUsesTheResultsPageAndTheBar()
     {
         goToResultsPage();
@@ -289,6 +327,9 @@ private slots:
         QTest::keyClick(F->Label12, Qt::Key_Space);
         QCOMPARE(FOpened.size(), 3);
         QCOMPARE(FOpened.last(), QUrl(TfrmZeDede::AfipLoginUrl));
+        // Then the guide's link.
+        tab();
+        QCOMPARE(QApplication::focusWidget(), F->laComoSeguir);
         // On through the bar's buttons to its link.
         for (int i = 0; i < 6 && QApplication::focusWidget() != F->LabelVemra(); ++i)
             tab();

@@ -12,6 +12,7 @@
 #include "ScriptedDialogs.h"
 #include "ProgramLook.h"
 #include "ZeDedeApp.h"
+#include "GuideWindow.h"
 #include "uZeDede.h"
 #include "WindowTestSupport.h"
 
@@ -196,15 +197,48 @@ private slots:
         QVERIFY(!QFileInfo::exists(FSsl + QStringLiteral("vemra.cnf")));
     }
 
-    void anOpenSSLFailureShowsItsReasonInTheDetails()
+    // A destination that takes no new files is refused by the validation,
+    // in Spanish, with the focus on the folder, before OpenSSL runs.
+    void aFolderWithoutWritePermissionIsRefusedBeforeOpenSSL()
     {
-        // A destination OpenSSL cannot write to, with the real openssl.
         qputenv("GENRSA", "real");
         const QString folder = FHome.filePath(QStringLiteral("solo lectura"));
         QDir().mkpath(folder);
         fillDataPage(folder);
         if (!MakeReadOnlyFolder(folder))
             QSKIP("this system cannot make a folder read-only for this user");
+        F->eNombreEmpresa->setFocus();
+        clickNext();
+        const QStringList left = FolderEntries(folder);
+        const bool focused = F->eCarpeta->hasFocus();
+        if (!ShotsDir().isEmpty()) {
+            Scripted().RealBoxes = true;
+            WhenBoxShows(this, [this](QMessageBox *box) {
+                Shot(F.get(), box, QStringLiteral("10-carpeta-sin-permiso.png"));
+                box->button(QMessageBox::Ok)->click();
+            });
+            clickNext();
+            Scripted().RealBoxes = false;
+        }
+        MakeWritableFolder(folder);
+        QCOMPARE(FBoxes.size(), 1);
+        QCOMPARE(FBoxes[0].Text, QStringLiteral("No se pueden grabar archivos en la carpeta %1: "
+                                                "acceso denegado. Elija otra carpeta o pida "
+                                                "permiso para escribir en esta.")
+                                     .arg(folder));
+        QVERIFY(FDetails.isEmpty() || FDetails[0].isEmpty());
+        QVERIFY(left.isEmpty());
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QVERIFY(focused);
+        QCOMPARE(F->cxLabelHint->text(), TfrmZeDede::HintGeneracion);
+        QVERIFY(!LogText().contains(QStringLiteral("fallo genrsa")));
+    }
+
+    void anOpenSSLFailureShowsItsReasonInTheDetails()
+    {
+        qputenv("GENRSA", "fail");
+        const QString folder = FHome.filePath(QStringLiteral("falla"));
+        fillDataPage(folder);
         Scripted().RealBoxes = true;
         QString text;
         QString details;
@@ -224,17 +258,17 @@ private slots:
             box->button(QMessageBox::Ok)->click();
         });
         clickNext();
-        MakeWritableFolder(folder);
         QCOMPARE(text, QStringLiteral("fallo genrsa."));
         QVERIFY(detailsShown);
         QVERIFY2(details.startsWith(QStringLiteral("OpenSSL terminó con el código 1.\n\n"
-                                                   "Salida de OpenSSL:\ngenrsa: Can't open")),
+                                                   "Salida de OpenSSL:\nstand-in: genrsa refused")),
                  qPrintable(details));
         QVERIFY(!details.contains(QStringLiteral("secreto")));
         QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
         QVERIFY(LogText().contains(QStringLiteral("fallo genrsa")));
         QVERIFY(!LogText().contains(QStringLiteral("secreto")));
     }
+
     void theWindowStaysAliveAndShowsTheStepUnderWay()
     {
         // A key step of 0.8 seconds.
@@ -330,6 +364,111 @@ private slots:
         // Nothing beside the OpenSSL folder, where openssl runs.
         QCOMPARE(FolderEntries(FSsl),
                  (QStringList{"openssl", "openssl.cnf", "vemra.cnf", "vemra.cnf.lock"}));
+    }
+
+    // A legal name longer than the limit, pasted, stays whole in the field
+    // and is refused with the limit named: never cut and generated.
+    void aLongPastedNameStaysWholeAndIsRefused()
+    {
+        const QString folder = FHome.filePath(QStringLiteral("largo"));
+        fillDataPage(folder);
+        const QString name = QStringLiteral("Cooperativa de Provisión de Servicios Eléctricos de "
+                                            "la Provincia de Buenos Aires Ltda");
+        QVERIFY(name.size() > 64);
+        for (QLineEdit *e : {F->eNombreEmpresa, F->eOperador}) {
+            e->clear();
+            e->setFocus();
+            QApplication::clipboard()->setText(name);
+            QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(e->text(), name);
+        }
+        F->eCarpeta->setFocus();
+        clickNext();
+        QCOMPARE(FBoxes.size(), 1);
+        QCOMPARE(FBoxes[0].Text,
+                 QStringLiteral("El nombre de la empresa puede tener como máximo 64 caracteres."));
+        QVERIFY(F->eNombreEmpresa->hasFocus());
+        QCOMPARE(F->eNombreEmpresa->text(), name);
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        QCOMPARE(FolderEntries(folder), QStringList());
+        if (!ShotsDir().isEmpty()) {
+            // The box over the window, as the user sees it.
+            F->eCarpeta->setFocus();
+            Scripted().RealBoxes = true;
+            WhenBoxShows(this, [this](QMessageBox *box) {
+                Shot(F.get(), box, QStringLiteral("11-nombre-largo-rechazado.png"));
+                box->button(QMessageBox::Ok)->click();
+            });
+            clickNext();
+            Scripted().RealBoxes = false;
+        }
+
+        F->eNombreEmpresa->setText(QStringLiteral("Cooperativa Eléctrica Ltda"));
+        clickNext();
+        QCOMPARE(FBoxes.size(), 2); // a real box shown for the picture is not recorded
+        QCOMPARE(FBoxes.constLast().Text,
+                 QStringLiteral("El nombre del operador puede tener como máximo 64 caracteres."));
+        QVERIFY(F->eOperador->hasFocus());
+        QCOMPARE(F->eOperador->text(), name);
+    }
+
+    // A second generation into the same folder keeps the earlier files as
+    // .bak and the results page names them under the new ones; the guide
+    // opens from the page, naming the new files.
+    void aSecondGenerationNamesTheKeptFilesAndTheGuideOpens()
+    {
+        const QString folder = FHome.filePath(QStringLiteral("dos veces"));
+        fillDataPage(folder);
+        clickNext();
+        QVERIFY2(FBoxes.isEmpty(), FBoxes.isEmpty() ? "" : qPrintable(FBoxes[0].Text));
+        QCOMPARE(F->wizt->ActivePage(), F->wpFinal);
+        for (QLabel *l : {F->laKeptPrivada, F->laKeptPedido, F->laKeptSource})
+            QVERIFY(!l->isVisible());
+
+        QTest::mouseClick(F->wizt->BackButton, Qt::LeftButton);
+        QCOMPARE(F->wizt->ActivePage(), F->wpDatos);
+        clickNext();
+        QVERIFY2(FBoxes.isEmpty(), FBoxes.isEmpty() ? "" : qPrintable(FBoxes[0].Text));
+        QCOMPARE(F->wizt->ActivePage(), F->wpFinal);
+        const struct
+        {
+            QLabel *File;
+            QLabel *Kept;
+        } rows[] = {{F->laFilePrivada, F->laKeptPrivada},
+                    {F->laFilePedido, F->laKeptPedido},
+                    {F->laFileSource, F->laKeptSource}};
+        const QStringList entries = FolderEntries(folder);
+        for (const auto &r : rows) {
+            QVERIFY(r.Kept->isVisible());
+            QVERIFY(r.Kept->geometry().top() > r.File->geometry().top());
+            const QString text = r.Kept->accessibleName();
+            QVERIFY2(text.startsWith(QStringLiteral("El anterior se conservó como ") + r.File->text() + '.'),
+                     qPrintable(text));
+            QVERIFY(text.endsWith(QStringLiteral(".bak")));
+            const QString bak = text.mid(text.lastIndexOf(' ') + 1);
+            QVERIFY2(entries.contains(bak), qPrintable(entries.join(',')));
+            QCOMPARE(r.Kept->toolTip(), text);
+        }
+        // The Part's texts stay as they were.
+        QCOMPARE(F->Label10->text(), QStringLiteral("Se generaron los siguientes archivos:"));
+        if (!ShotsDir().isEmpty())
+            Shot(F.get(), nullptr, QStringLiteral("12-segunda-generacion-con-bak.png"));
+
+        // The guide, from the link below the page's texts.
+        QVERIFY(F->laComoSeguir->isVisible());
+        QVERIFY(F->laComoSeguir->geometry().top() > F->Label12->geometry().bottom());
+        QVERIFY(F->wpFinal->rect().contains(F->laComoSeguir->geometry()));
+        QVERIFY(!F->Guide());
+        F->laComoSeguir->setFocus();
+        QTest::keyClick(F->laComoSeguir, Qt::Key_Return);
+        QVERIFY(F->Guide());
+        QVERIFY(QTest::qWaitForWindowExposed(F->Guide()));
+        QVERIFY2(F->Guide()->laArchivos->text().contains(F->laFilePedido->text()),
+                 qPrintable(F->Guide()->laArchivos->text()));
+        QVERIFY(F->Guide()->laArchivos->text().contains(folder));
+        QVERIFY(F->Guide()->btVerificar->isVisible());
+        F->Guide()->close();
+        QTRY_VERIFY(!F->Guide());
     }
 
     void theInstallerRunsWithTheWindowAlive()

@@ -242,20 +242,56 @@ private slots:
 
     void aFolderThatCannotExistIsNamedAsResolved()
     {
-        // A regular file stands in the way of the folder.
+        // A regular file stands in the way of the folder: the message says
+        // why the folder could not be made.
         QFile blocker(FDir.filePath("file"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
+        const QString why =
+            QStringLiteral(". No se pudo crear: el sistema no puede encontrar la ruta especificada.");
         TDataField f;
         const QString typed = FDir.filePath("file/sub ");
-        QCOMPARE(validate(SampleRequestData(typed), f), QStringLiteral("No se encontró la carpeta ") + typed);
+        QCOMPARE(validate(SampleRequestData(typed), f),
+                 QStringLiteral("No se encontró la carpeta ") + typed + why);
         // A relative folder is named as the absolute one it stands for.
         const QString old = QDir::currentPath();
         QVERIFY(QDir::setCurrent(FDir.path()));
         const QString relative = validate(SampleRequestData(QStringLiteral("file/sub")), f);
         QDir::setCurrent(old);
-        QCOMPARE(relative, QStringLiteral("No se encontró la carpeta ") + FDir.path() + QStringLiteral("/file/sub"));
+        QCOMPARE(relative,
+                 QStringLiteral("No se encontró la carpeta ") + FDir.path() + QStringLiteral("/file/sub") + why);
         QCOMPARE(f, TDataField::Carpeta);
+        // The folder itself is the file.
+        QCOMPARE(validate(SampleRequestData(FDir.filePath("file")), f),
+                 QStringLiteral("No se encontró la carpeta ") + FDir.filePath("file") + why);
+    }
+
+    // A folder that exists but takes no new files is refused before anything
+    // is generated, with the focus on the folder; so is one that cannot be
+    // made inside such a folder, with the system's reason.
+    void aFolderWithoutWritePermissionIsRefused()
+    {
+        const QString locked = FDir.filePath("cerrada");
+        QVERIFY(QDir().mkpath(locked));
+        if (!MakeReadOnlyFolder(locked))
+            QSKIP("this system cannot make a folder refuse new files");
+        TDataField f;
+        const QString existing = validate(SampleRequestData(locked), f);
+        const QString inside = validate(SampleRequestData(locked + QStringLiteral("/nueva/sub")), f);
+        const QStringList left = FolderEntries(locked);
+        MakeWritableFolder(locked);
+        QCOMPARE(existing, QStringLiteral("No se pueden grabar archivos en la carpeta %1: acceso "
+                                          "denegado. Elija otra carpeta o pida permiso para "
+                                          "escribir en esta.")
+                               .arg(locked));
+        QCOMPARE(f, TDataField::Carpeta);
+        QCOMPARE(inside, QStringLiteral("No se encontró la carpeta %1/nueva/sub. No se pudo "
+                                        "crear: acceso denegado.")
+                             .arg(locked));
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(',')));
+        // Writable again, it is accepted and the probe leaves nothing behind.
+        QCOMPARE(validate(SampleRequestData(locked), f), QString());
+        QCOMPARE(FolderEntries(locked), QStringList());
     }
 
     void checkRequiredTrimsControlCharacters()
