@@ -32,6 +32,9 @@ int Priority(TStartAction AAction)
     case TStartAction::Help: return 5;
     case TStartAction::Version: return 4;
     case TStartAction::Reminders: return 3;
+    case TStartAction::RenewWithoutWindow:
+    case TStartAction::SwitchWithoutWindow: return 3;
+    case TStartAction::Renew: return 2;
     case TStartAction::VerifyWithoutWindow: return 2;
     case TStartAction::Verify: return 1;
     case TStartAction::Window: break;
@@ -70,6 +73,17 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("ACCIÓN CARPETA"),
          QStringLiteral("aviso diario de vencimientos: activar, desactivar"),
          TStartAction::Reminders},
+        {QStringLiteral("renovar"), QChar(), TOptionValue::Required, QStringLiteral("CERTIFICADO"),
+         QStringLiteral("renueva CERTIFICADO: el asistente con sus datos (sin ventana con --sin-ventana)"),
+         TStartAction::Renew},
+        {QStringLiteral("empresa"), QChar(), TOptionValue::Required, QStringLiteral("NOMBRE"),
+         QStringLiteral("razón social de la renovación sin ventana"), TStartAction::Window},
+        {QStringLiteral("mail"), QChar(), TOptionValue::Required, QStringLiteral("DIRECCION"),
+         QStringLiteral("dirección de e-mail de la renovación sin ventana"), TStartAction::Window},
+        {QStringLiteral("usar-certificado"), QChar(), TOptionValue::Required,
+         QStringLiteral("CERTIFICADO"),
+         QStringLiteral("pone en uso el certificado de una renovación (con --sin-ventana)"),
+         TStartAction::Verify},
     };
     return options;
 }
@@ -138,6 +152,16 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
             // A required value is missing: the option is not given.
             result.Ignored << arg;
         }
+    }
+    // With --sin-ventana a renewal and a switch are done without a window.
+    if (result.Given.contains(QStringLiteral("sin-ventana"))) {
+        const TStartAction windowless =
+            result.Given.contains(QStringLiteral("renovar")) ? TStartAction::RenewWithoutWindow
+            : result.Given.contains(QStringLiteral("usar-certificado"))
+                ? TStartAction::SwitchWithoutWindow
+                : TStartAction::Window;
+        if (Priority(windowless) > Priority(result.Action))
+            result.Action = windowless;
     }
     return result;
 }

@@ -22,7 +22,11 @@
 // which needs --verificar ARCHIVO).
 // Reminders: turning the daily check of a folder on or off (--avisos ACCIÓN
 // CARPETA), without a window.
-enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version };
+// Renew: the wizard opened on its data page for a renewal (--renovar
+// CERTIFICADO); RenewWithoutWindow and SwitchWithoutWindow: the renewal and
+// "Usar este certificado" without a window (with --sin-ventana).
+enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version, Renew,
+                          RenewWithoutWindow, SwitchWithoutWindow };
 
 enum class TOptionValue { None, Optional, Required };
 
