@@ -13,6 +13,7 @@
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
 #include "ProgramLook.h"
+#include "VerifyRenewalActions.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
@@ -313,6 +314,17 @@ void TfrmVerificar::BuildForm()
     btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"),
                       QRect(kWidth - 16 - 75, kHeight - 37, 75, 25));
     connect(btCerrar, &QPushButton::clicked, this, &QWidget::close);
+    btRenovar = Button(this, "btRenovar", QStringLiteral("Renovar"),
+                       QRect(16, kHeight - 37, 90, 25));
+    connect(btRenovar, &QPushButton::clicked, this,
+            [this] { RenewFromCheck(this, FVerification); });
+    btUsarCertificado = Button(this, "btUsarCertificado", QStringLiteral("Usar este certificado"),
+                               QRect(114, kHeight - 37, 160, 25));
+    connect(btUsarCertificado, &QPushButton::clicked, this, [this] {
+        const QString placed = SwitchFromCheck(this, FVerification);
+        if (!placed.isEmpty())
+            OpenFile(placed);
+    });
 
     setTabOrder(ePfx, ePassword);
     setTabOrder(ePassword, ePassword2);
@@ -330,6 +342,8 @@ void TfrmVerificar::Clear()
 {
     FVerification = TVerification();
     FHasVerification = false;
+    btRenovar->setEnabled(false);
+    btUsarCertificado->setEnabled(false);
     for (QLabel *l : {laTipo, laTitular, laCUIT, laEmisor, laAutoridad, laDesde, laHasta,
                       laDias, laHuella, laClave})
         l->clear();
@@ -387,6 +401,8 @@ void TfrmVerificar::ShowFailure(const QString &AMessage, const QString &ADetails
 void TfrmVerificar::ShowVerification()
 {
     const TVerification &v = FVerification;
+    btRenovar->setEnabled(v.IsCertificate());
+    btUsarCertificado->setEnabled(OffersSwitch(v));
     laTipo->setText(FileKindText(v.Identity));
     if (v.IsCertificate()) {
         const TCertificateInfo &c = v.Certificate;

@@ -77,6 +77,8 @@ public:
     TImageKv *imResultado = nullptr;
     QLabel *laResultado = nullptr;
     QPushButton *btCerrar = nullptr;
+    QPushButton *btRenovar = nullptr;
+    QPushButton *btUsarCertificado = nullptr;
 
 private:
     void BuildForm();

@@ -12,6 +12,7 @@
 #include "UserInterfaceFont.h"
 #include "WindowlessRun.h"
 #include "VerifyWindow.h"
+#include "RenewalStart.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
@@ -81,7 +82,10 @@ std::optional<QByteArray> LowerScaleFactorSetting(const QSize &AClient)
 int RunZeDede(int argc, char **argv)
 {
     const TCommandLine commandLine = ParseCommandLine(argc, argv);
-    const QString verifyFile = commandLine.Values.value(QStringLiteral("verificar"));
+    // --usar-certificado without --sin-ventana opens the check of that
+    // certificate, where the switch is offered.
+    const QString verifyFile = commandLine.Values.value(
+        QStringLiteral("verificar"), commandLine.Values.value(QStringLiteral("usar-certificado")));
     if (RunsWithoutWindow(commandLine.Action))
         return RunWithoutWindow(commandLine, argc, argv);
 
@@ -127,6 +131,20 @@ int RunZeDede(int argc, char **argv)
         if (OnMainWindowShown)
             app.installEventFilter(&probe);
         return app.exec();
+    }
+    if (commandLine.Action == TStartAction::Renew) {
+        // The wizard prepared for a renewal; the loop ends when it closes.
+        try {
+            TfrmZeDede *frm =
+                OpenRenewalWizard(commandLine.Values.value(QStringLiteral("renovar")));
+            TShownProbe probe(frm);
+            if (OnMainWindowShown)
+                app.installEventFilter(&probe);
+            return app.exec();
+        } catch (const Exception &e) {
+            ShowErrorBox(nullptr, e.Message(), e.Details());
+            return 1;
+        }
     }
     try {
         TfrmZeDede frm;

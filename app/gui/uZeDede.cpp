@@ -783,7 +783,7 @@ void TfrmZeDede::wpDatosEnter(QObject *)
 {
     if (FPage2Inicializada)
         return;
-    eCarpeta->setText(DefaultCertificatesFolder());
+    eCarpeta->setText(StartFolder.isEmpty() ? DefaultCertificatesFolder() : StartFolder);
     FPage2Inicializada = true;
 }
 
@@ -863,6 +863,8 @@ void TfrmZeDede::GenerateRequest()
     laFileSource->setText(r.FileSource);
     laFileSource->adjustSize();
     eCarpetaPedido->setText(r.CarpetaPedido);
+    if (OnGenerated)
+        OnGenerated(r);
 }
 
 void TfrmZeDede::eNombreEmpresaChange(QObject *)

@@ -7,6 +7,7 @@
 #include "LinkLabel.h"
 #include "Shape.h"
 #include "RequestData.h"
+#include "RequestGenerator.h"
 #include "WellKnownFolders.h"
 
 #include <QLabel>
@@ -47,6 +48,13 @@ public:
     // The folder where the OpenSSL installer is looked for; empty means the
     // program's own folder.
     QString ProgramFolder;
+
+    // The destination folder the data page starts with; the default folder
+    // when empty.
+    QString StartFolder;
+    // Called after a generation has written its files and filled the results
+    // page.
+    std::function<void(const TRequestResult &)> OnGenerated;
 
     // The data page's texts, exactly as typed.
     TRequestData RequestData() const;
