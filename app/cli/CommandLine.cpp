@@ -74,15 +74,15 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("aviso diario de vencimientos: activar, desactivar"),
          TStartAction::Reminders},
         {QStringLiteral("renovar"), QChar(), TOptionValue::Required, QStringLiteral("CERTIFICADO"),
-         QStringLiteral("renueva CERTIFICADO: el asistente con sus datos (sin ventana con --sin-ventana)"),
+         QStringLiteral("renueva CERTIFICADO con el asistente"),
          TStartAction::Renew},
         {QStringLiteral("empresa"), QChar(), TOptionValue::Required, QStringLiteral("NOMBRE"),
-         QStringLiteral("razón social de la renovación sin ventana"), TStartAction::Window},
+         QStringLiteral("razón social (--renovar --sin-ventana)"), TStartAction::Window},
         {QStringLiteral("mail"), QChar(), TOptionValue::Required, QStringLiteral("DIRECCION"),
-         QStringLiteral("dirección de e-mail de la renovación sin ventana"), TStartAction::Window},
+         QStringLiteral("e-mail (--renovar --sin-ventana)"), TStartAction::Window},
         {QStringLiteral("usar-certificado"), QChar(), TOptionValue::Required,
-         QStringLiteral("CERTIFICADO"),
-         QStringLiteral("pone en uso el certificado de una renovación (con --sin-ventana)"),
+         QStringLiteral("CERT"),
+         QStringLiteral("pone en uso el certificado renovado"),
          TStartAction::Verify},
     };
     return options;
@@ -205,5 +205,16 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
             "--verificar ARCHIVO --sin-ventana escribe lo mismo en la salida estándar y\n"
             "termina con 0 (certificado válido por más de 30 días y su clave encontrada),\n"
             "1 (se encontró un problema) o 2 (no se pudo leer ARCHIVO).\n");
+    if (FindLong(AOptions, QStringLiteral("renovar")))
+        text += QStringLiteral(
+            "\n"
+            "Con --renovar CERTIFICADO los archivos nuevos van a la carpeta\n"
+            "«Renovación AAAA-MM-DD» junto al certificado; la clave y el certificado en\n"
+            "uso no se tocan. Con --sin-ventana la contraseña se lee de la entrada\n"
+            "estándar. --usar-certificado CERT --sin-ventana pone en uso el\n"
+            "certificado CERT de esa carpeta y guarda los anteriores en\n"
+            "Anteriores/AAAA-MM-DD.\n"
+            "Ambas terminan con 0, 1 (un problema) o 2 (no se pudo leer el certificado\n"
+            "o no hay OpenSSL).\n");
     return text;
 }

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "RenewCommand.h"
 #include "RenewalFolders.h"
 #include "SwitchCommand.h"
@@ -52,6 +53,36 @@ private slots:
         UseTemporaryHome(FDir.filePath("home"));
         StandInOpenSSLFolder(FDir.filePath("openssl/"));
         QVERIFY(MakeLocalAuthority(FAuthority, FDir.filePath("ca")));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::newRow("window") << QStringList{"--renovar", "c.crt"} << int(TStartAction::Renew);
+        QTest::newRow("windowless") << QStringList{"--renovar", "c.crt", "--sin-ventana"}
+                                    << int(TStartAction::RenewWithoutWindow);
+        QTest::newRow("windowless first") << QStringList{"--sin-ventana", "--renovar", "c.crt",
+                                                         "--empresa", "A, B", "--mail", "m@x"}
+                                          << int(TStartAction::RenewWithoutWindow);
+        QTest::newRow("switch") << QStringList{"--usar-certificado", "n.crt", "--sin-ventana"}
+                                << int(TStartAction::SwitchWithoutWindow);
+        QTest::newRow("switch shown") << QStringList{"--usar-certificado", "n.crt"}
+                                      << int(TStartAction::Verify);
+        QTest::newRow("help wins") << QStringList{"--renovar", "c.crt", "--sin-ventana", "-h"}
+                                   << int(TStartAction::Help);
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QCOMPARE(int(ParseCommandLine(arguments).Action), action);
+    }
+
+    void helpFitsATerminal()
+    {
+        for (const QString &line : HelpText().split('\n'))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
     }
 
     // The renewal writes its folder only; twice the same day a second one.
