@@ -65,6 +65,9 @@ int Priority(TStartAction AAction)
     case TStartAction::Help: return 5;
     case TStartAction::Version: return 4;
     case TStartAction::Reminders: return 3;
+    case TStartAction::RenewWithoutWindow:
+    case TStartAction::SwitchWithoutWindow: return 3;
+    case TStartAction::Renew: return 2;
     case TStartAction::VerifyWithoutWindow: return 2;
     case TStartAction::Verify: return 1;
     case TStartAction::Window: break;
@@ -111,6 +114,17 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("ACCIÓN CARPETA"),
          QStringLiteral("aviso diario de vencimientos: activar, desactivar"),
          TStartAction::Reminders},
+        {QStringLiteral("renovar"), QChar(), TOptionValue::Required, QStringLiteral("CERTIFICADO"),
+         QStringLiteral("renueva CERTIFICADO con el asistente"),
+         TStartAction::Renew},
+        {QStringLiteral("empresa"), QChar(), TOptionValue::Required, QStringLiteral("NOMBRE"),
+         QStringLiteral("razón social (--renovar --sin-ventana)"), TStartAction::Window},
+        {QStringLiteral("mail"), QChar(), TOptionValue::Required, QStringLiteral("DIRECCION"),
+         QStringLiteral("e-mail (--renovar --sin-ventana)"), TStartAction::Window},
+        {QStringLiteral("usar-certificado"), QChar(), TOptionValue::Required,
+         QStringLiteral("CERT"),
+         QStringLiteral("pone en uso el certificado renovado"),
+         TStartAction::Verify},
     };
     return options;
 }
@@ -196,6 +210,16 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
                        .arg(Quoted(written), option->ValueName));
         }
     }
+    // With --sin-ventana a renewal and a switch are done without a window.
+    if (result.Given.contains(QStringLiteral("sin-ventana"))) {
+        const TStartAction windowless =
+            result.Given.contains(QStringLiteral("renovar")) ? TStartAction::RenewWithoutWindow
+            : result.Given.contains(QStringLiteral("usar-certificado"))
+                ? TStartAction::SwitchWithoutWindow
+                : TStartAction::Window;
+        if (Priority(windowless) > Priority(result.Action))
+            result.Action = windowless;
+    }
     return result;
 }
 
@@ -258,5 +282,16 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
             "     por vencer, clave que no corresponde o dañada, no es un certificado)\n"
             "  2  no se pudo leer ARCHIVO o algo que la verificación necesita (por ejemplo,\n"
             "     las claves públicas de la A.F.I.P.)\n");
+    if (FindLong(AOptions, QStringLiteral("renovar")))
+        text += QStringLiteral(
+            "\n"
+            "Con --renovar CERTIFICADO los archivos nuevos van a la carpeta\n"
+            "«Renovación AAAA-MM-DD» junto al certificado; la clave y el certificado en\n"
+            "uso no se tocan. Con --sin-ventana la contraseña se lee de la entrada\n"
+            "estándar. --usar-certificado CERT --sin-ventana pone en uso el\n"
+            "certificado CERT de esa carpeta y guarda los anteriores en\n"
+            "Anteriores/AAAA-MM-DD.\n"
+            "Ambas terminan con 0, 1 (un problema) o 2 (no se pudo leer el certificado\n"
+            "o no hay OpenSSL).\n");
     return text;
 }

@@ -24,8 +24,11 @@
 // which needs --verificar ARCHIVO).
 // Reminders: turning the daily check of a folder on or off (--avisos ACCIÓN
 // CARPETA), without a window. UsageError: the arguments cannot be followed;
-// Error says why.
-enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version, UsageError };
+// Error says why. Renew: the wizard opened on its data page for a renewal
+// (--renovar CERTIFICADO); RenewWithoutWindow and SwitchWithoutWindow: the
+// renewal and "Usar este certificado" without a window (with --sin-ventana).
+enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version, Renew,
+                          RenewWithoutWindow, SwitchWithoutWindow, UsageError };
 
 enum class TOptionValue { None, Optional, Required };
 

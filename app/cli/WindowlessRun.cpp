@@ -2,6 +2,8 @@
 
 #include "ConsoleText.h"
 #include "RemindersCommand.h"
+#include "RenewCommand.h"
+#include "SwitchCommand.h"
 #include "VerifyCommand.h"
 
 #include <QCoreApplication>
@@ -41,7 +43,8 @@ bool RunsWithoutWindow(TStartAction Action)
 {
     return Action == TStartAction::UsageError || Action == TStartAction::Help
            || Action == TStartAction::Version || Action == TStartAction::VerifyWithoutWindow
-           || Action == TStartAction::Reminders;
+           || Action == TStartAction::Reminders || Action == TStartAction::RenewWithoutWindow
+           || Action == TStartAction::SwitchWithoutWindow;
 }
 
 int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
@@ -65,6 +68,19 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
     }
     case TStartAction::Reminders:
         return RunReminders(ACommandLine, argc, argv);
+    case TStartAction::RenewWithoutWindow: {
+        TRenewOptions options;
+        options.Certificate = ACommandLine.Values.value(QStringLiteral("renovar"));
+        options.CompanyGiven = ACommandLine.Given.contains(QStringLiteral("empresa"));
+        options.Company = ACommandLine.Values.value(QStringLiteral("empresa"));
+        options.MailGiven = ACommandLine.Given.contains(QStringLiteral("mail"));
+        options.Mail = ACommandLine.Values.value(QStringLiteral("mail"));
+        return RunRenewCommandWithoutWindow(argc, argv, options);
+    }
+    case TStartAction::SwitchWithoutWindow:
+        return RunSwitchCommandWithoutWindow(
+            argc, argv, ACommandLine.Values.value(QStringLiteral("usar-certificado")));
+    case TStartAction::Renew:
     case TStartAction::Verify:
     case TStartAction::Window:
         break;

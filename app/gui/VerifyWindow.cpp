@@ -14,6 +14,7 @@
 #include "UserDialogs.h"
 #include "ProgramLook.h"
 #include "WindowWork.h"
+#include "VerifyRenewalActions.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
@@ -373,6 +374,17 @@ void TfrmVerificar::BuildForm()
     btCerrar = Button(this, "btCerrar", QStringLiteral("&Cerrar"),
                       QRect(kWidth - 16 - 75, kHeight - 37, 75, 25));
     connect(btCerrar, &QPushButton::clicked, this, &QWidget::close);
+    btRenovar = Button(this, "btRenovar", QStringLiteral("Re&novar"),
+                       QRect(16, kHeight - 37, 90, 25));
+    connect(btRenovar, &QPushButton::clicked, this,
+            [this] { RenewFromCheck(this, FVerification); });
+    btUsarCertificado = Button(this, "btUsarCertificado", QStringLiteral("&Usar este certificado"),
+                               QRect(114, kHeight - 37, 160, 25));
+    connect(btUsarCertificado, &QPushButton::clicked, this, [this] {
+        const QString placed = SwitchFromCheck(this, FVerification);
+        if (!placed.isEmpty())
+            OpenFile(placed);
+    });
 
     setTabOrder(eArchivo, ePfx);
     setTabOrder(ePfx, ePassword);
@@ -392,6 +404,8 @@ void TfrmVerificar::Clear()
 {
     FVerification = TVerification();
     FHasVerification = false;
+    btRenovar->setEnabled(false);
+    btUsarCertificado->setEnabled(false);
     for (QLabel *l : {laTipo, laTitular, laCUIT, laEmisor, laAutoridad, laDesde, laHasta,
                       laDias, laHuella, laClave})
         l->clear();
@@ -484,6 +498,8 @@ void TfrmVerificar::ShowFailure(const QString &AMessage, const QString &ADetails
 void TfrmVerificar::ShowVerification()
 {
     const TVerification &v = FVerification;
+    btRenovar->setEnabled(v.IsCertificate());
+    btUsarCertificado->setEnabled(OffersSwitch(v));
     laTipo->setText(FileKindText(v.Identity));
     if (v.IsCertificate()) {
         const TCertificateInfo &c = v.Certificate;

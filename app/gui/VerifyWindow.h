@@ -82,6 +82,8 @@ public:
     QLabel *laResultado = nullptr;
     QPushButton *btComoSeguir = nullptr; // opens the guide "Cómo seguir"
     QPushButton *btCerrar = nullptr;
+    QPushButton *btRenovar = nullptr;
+    QPushButton *btUsarCertificado = nullptr;
 
     // The guide, once opened and while it is open.
     TfrmComoSeguir *Guide() const;

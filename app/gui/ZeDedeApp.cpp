@@ -10,8 +10,10 @@
 #include "uZeDede.h"
 #include "HelpGlyph.h"
 #include "UserInterfaceFont.h"
+#include "WindowOpeners.h"
 #include "WindowlessRun.h"
 #include "VerifyWindow.h"
+#include "RenewalStart.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
@@ -78,10 +80,24 @@ std::optional<QByteArray> LowerScaleFactorSetting(const QSize &AClient)
 
 } // namespace
 
+void InstallWindowOpeners()
+{
+    TWindowOpeners &openers = WindowOpeners();
+    openers.Check = [](const QString &AFile, const QString &ADefaultFolder) {
+        TfrmVerificar *w = OpenVerifyWindow(AFile);
+        if (!ADefaultFolder.isEmpty())
+            w->DefaultFolder = ADefaultFolder;
+    };
+    openers.Renewal = [](const QString &ACertificateFile) { OpenRenewalWizard(ACertificateFile); };
+}
+
 int RunZeDede(int argc, char **argv)
 {
     const TCommandLine commandLine = ParseCommandLine(argc, argv);
-    const QString verifyFile = commandLine.Values.value(QStringLiteral("verificar"));
+    // --usar-certificado without --sin-ventana opens the check of that
+    // certificate, where the switch is offered.
+    const QString verifyFile = commandLine.Values.value(
+        QStringLiteral("verificar"), commandLine.Values.value(QStringLiteral("usar-certificado")));
     if (RunsWithoutWindow(commandLine.Action))
         return RunWithoutWindow(commandLine, argc, argv);
 
@@ -117,6 +133,7 @@ int RunZeDede(int argc, char **argv)
     fonts.Wait();
     ApplyProgramLook(app);
     RegisterWizardHelpGlyph();
+    InstallWindowOpeners();
 
     int result = 0;
     if (commandLine.Action == TStartAction::Verify) {
@@ -128,6 +145,20 @@ int RunZeDede(int argc, char **argv)
         if (OnMainWindowShown)
             app.installEventFilter(&probe);
         return app.exec();
+    }
+    if (commandLine.Action == TStartAction::Renew) {
+        // The wizard prepared for a renewal; the loop ends when it closes.
+        try {
+            TfrmZeDede *frm =
+                OpenRenewalWizard(commandLine.Values.value(QStringLiteral("renovar")));
+            TShownProbe probe(frm);
+            if (OnMainWindowShown)
+                app.installEventFilter(&probe);
+            return app.exec();
+        } catch (const Exception &e) {
+            ShowErrorBox(nullptr, e.Message(), e.Details());
+            return 1;
+        }
     }
     try {
         TfrmZeDede frm;

@@ -20,3 +20,7 @@ extern std::function<void(QWidget *AMainWindow)> OnMainWindowShown;
 // window fits the screen, font, Spanish texts, the main window and the
 // message loop until that window closes. Returns the exit code.
 int RunZeDede(int argc, char **argv);
+
+// Sets how the windows open one another (WindowOpeners.h); RunZeDede does it
+// before its first window.
+void InstallWindowOpeners();

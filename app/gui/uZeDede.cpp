@@ -16,12 +16,12 @@
 #include "UCWWizard.h"
 #include "UserInterfaceFont.h"
 #include "WellKnownFolders.h"
+#include "WindowOpeners.h"
 #include "WindowWork.h"
 #include "WizardButtonBar.h"
 #include "MessageBoxes.h"
 #include "UserDialogs.h"
 #include "ProgramLook.h"
-#include "VerifyWindow.h"
 #include "ZeDedeArt.h"
 
 #include <QAbstractButton>
@@ -845,7 +845,7 @@ void TfrmZeDede::wpDatosEnter(QObject *)
 {
     if (FPage2Inicializada)
         return;
-    eCarpeta->setText(DefaultCertificatesFolder());
+    eCarpeta->setText(StartFolder.isEmpty() ? DefaultCertificatesFolder() : StartFolder);
     FPage2Inicializada = true;
 }
 
@@ -933,6 +933,8 @@ void TfrmZeDede::GenerateRequest()
     FResult = r;
     if (FGuia)
         FGuia->ShowFiles(NativePath(r.CarpetaPedido), r.FilePrivada, r.FilePedido, r.FileSource);
+    if (OnGenerated)
+        OnGenerated(r);
 }
 
 void TfrmZeDede::ShowKeptFiles(const TRequestResult &AResult)
@@ -970,9 +972,8 @@ void TfrmZeDede::ShowGuide()
         FGuia = new TfrmComoSeguir(this);
         FGuia->setAttribute(Qt::WA_DeleteOnClose);
         FGuia->SetOnVerify([this] {
-            TfrmVerificar *w = OpenVerifyWindow(QString());
-            if (!FResult.CarpetaPedido.isEmpty())
-                w->DefaultFolder = FResult.CarpetaPedido;
+            if (WindowOpeners().Check)
+                WindowOpeners().Check(QString(), FResult.CarpetaPedido);
         });
         if (!FResult.FilePedido.isEmpty())
             FGuia->ShowFiles(NativePath(FResult.CarpetaPedido), FResult.FilePrivada,

@@ -54,6 +54,13 @@ public:
     // program's own folder.
     QString ProgramFolder;
 
+    // The destination folder the data page starts with; the default folder
+    // when empty.
+    QString StartFolder;
+    // Called after a generation has written its files and filled the results
+    // page.
+    std::function<void(const TRequestResult &)> OnGenerated;
+
     // The data page's texts, exactly as typed.
     TRequestData RequestData() const;
 

@@ -1,0 +1,7 @@
+#include "WindowOpeners.h"
+
+TWindowOpeners &WindowOpeners()
+{
+    static TWindowOpeners openers;
+    return openers;
+}
