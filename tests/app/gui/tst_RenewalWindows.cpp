@@ -1,6 +1,7 @@
 #include "RenewalGuide.h"
 #include "RenewalStart.h"
 #include "VerifyWindow.h"
+#include "ZeDedeApp.h"
 
 #include "AppTestSupport.h"
 #include "CuitMaskEdit.h"
@@ -103,6 +104,19 @@ private slots:
         check.OpenFile(c.Certificate);
         QVERIFY(check.btRenovar->isEnabled());
         QVERIFY(!check.btUsarCertificado->isEnabled());
+        // "Renovar" there opens the wizard for it, through the program's openers.
+        InstallWindowOpeners();
+        check.btRenovar->click();
+        QPointer<TfrmZeDede> fromCheck;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *z = qobject_cast<TfrmZeDede *>(w); z && z->isVisible())
+                fromCheck = z;
+        QVERIFY(fromCheck);
+        QCOMPARE(fromCheck->wizt->ActivePage(), fromCheck->wpDatos);
+        QCOMPARE(fromCheck->eOperador->text(), QString::fromUtf8(kOperator));
+        QVERIFY(fromCheck->eCarpeta->text().startsWith(c.Folder + "/Renovación "));
+        fromCheck->close();
+        QTRY_VERIFY(!fromCheck);
 
         // The authority's answer in the renewal folder: put in use.
         const QString fresh = folder + "/nuevo.crt";
