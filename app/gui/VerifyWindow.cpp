@@ -358,8 +358,10 @@ void TfrmVerificar::BuildForm()
     laResultado->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     laResultado->setGeometry(47, 532, groupWidth - 40, 40);
 
+    // The bottom row: the renewal's two actions at the left, the guide and
+    // Cerrar at the right.
     btComoSeguir = Button(this, "btComoSeguir", QStringLiteral("Cómo &seguir..."),
-                          QRect(16, kHeight - 37, 130, 25));
+                          QRect(kWidth - 16 - 75 - 8 - 130, kHeight - 37, 130, 25));
     btComoSeguir->setToolTip(QStringLiteral("Los pasos en ARCA (ex AFIP) para obtener el "
                                             "certificado y usarlo"));
     connect(btComoSeguir, &QPushButton::clicked, this, [this] {
@@ -385,6 +387,9 @@ void TfrmVerificar::BuildForm()
         if (!placed.isEmpty())
             OpenFile(placed);
     });
+    setTabOrder(btRenovar, btUsarCertificado);
+    setTabOrder(btUsarCertificado, btComoSeguir);
+    setTabOrder(btComoSeguir, btCerrar);
 
     setTabOrder(eArchivo, ePfx);
     setTabOrder(ePfx, ePassword);

@@ -10,6 +10,7 @@
 #include "ZeDedeApp.h"
 #include "uZeDede.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -163,6 +164,31 @@ private slots:
                            "pass:clave1234", "-noout"},
                           &status);
         QCOMPARE(status, 0);
+    }
+
+    // Controls that share a parent never cover one another, whatever the
+    // window holds.
+    void noControlCoversAnother()
+    {
+        TfrmVerificar w;
+        w.DefaultFolder = path("vacia");
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QList<QWidget *> all = w.findChildren<QWidget *>();
+        for (QWidget *a : all) {
+            if (!a->isVisibleTo(&w) || a->inherits("TShapeKv") || a->inherits("QGroupBox")
+                || !a->parentWidget() || a->parentWidget()->inherits("QAbstractScrollArea"))
+                continue;
+            for (QWidget *b : all) {
+                if (b == a || b->parentWidget() != a->parentWidget() || !b->isVisibleTo(&w)
+                    || b->inherits("TShapeKv") || b->inherits("QGroupBox"))
+                    continue;
+                if (!qobject_cast<QAbstractButton *>(a) && !qobject_cast<QLineEdit *>(a))
+                    continue;
+                QVERIFY2(!a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + " / " + b->objectName()));
+            }
+        }
     }
 
     void showsAMismatchAndTakesAPickedKey()
