@@ -1,5 +1,7 @@
 #include "RenewCommand.h"
 
+#include "ConsoleRun.h"
+
 #include "ConsoleText.h"
 #include "DataValidation.h"
 #include "ErrorLog.h"
@@ -108,16 +110,7 @@ int RunRenew(const TRenewOptions &Options, const TPasswordSource &Password, QTex
 
 int RunRenewCommandWithoutWindow(int argc, char **argv, const TRenewOptions &Options)
 {
-    QCoreApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("ZeDede"));
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = RunRenew(Options, &ReadPasswordTwice, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    WriteConsoleText(TConsoleStream::Output, out);
-    WriteConsoleText(TConsoleStream::Error, err);
-    return code;
+    return RunWithConsoleStreams(argc, argv, [&Options](QTextStream &Out, QTextStream &Err) {
+        return RunRenew(Options, &ReadPasswordTwice, Out, Err);
+    });
 }

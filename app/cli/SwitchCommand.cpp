@@ -1,5 +1,7 @@
 #include "SwitchCommand.h"
 
+#include "ConsoleRun.h"
+
 #include "CertificateSwitch.h"
 #include "ConsoleText.h"
 #include "CertificateErrors.h"
@@ -38,16 +40,7 @@ int RunSwitch(const QString &Certificate, QTextStream &Out, QTextStream &Err,
 
 int RunSwitchCommandWithoutWindow(int argc, char **argv, const QString &Certificate)
 {
-    QCoreApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("ZeDede"));
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = RunSwitch(Certificate, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    WriteConsoleText(TConsoleStream::Output, out);
-    WriteConsoleText(TConsoleStream::Error, err);
-    return code;
+    return RunWithConsoleStreams(argc, argv, [&Certificate](QTextStream &Out, QTextStream &Err) {
+        return RunSwitch(Certificate, Out, Err);
+    });
 }

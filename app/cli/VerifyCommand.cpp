@@ -2,6 +2,7 @@
 
 #include "CertificateReport.h"
 #include "CommandLine.h"
+#include "ConsoleRun.h"
 #include "ConsoleText.h"
 
 #include <QCoreApplication>
@@ -29,14 +30,7 @@ int RunVerifyCommandWithoutWindow(int argc, char **argv, const QString &AFile,
         Print(VerifyWithoutFileText(), TConsoleStream::Error);
         return veUnreadable;
     }
-    QCoreApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("ZeDede"));
-    QString text, errors;
-    QTextStream out(&text), err(&errors);
-    const int code = RunVerifyWithoutWindow(AFile, out, err, AKeyFile);
-    out.flush();
-    err.flush();
-    Print(text, TConsoleStream::Output);
-    Print(errors, TConsoleStream::Error);
-    return code;
+    return RunWithConsoleStreams(argc, argv, [&](QTextStream &Out, QTextStream &Err) {
+        return RunVerifyWithoutWindow(AFile, Out, Err, AKeyFile);
+    });
 }

@@ -1,15 +1,13 @@
 #include "WindowlessRun.h"
 
+#include "ConsoleRun.h"
 #include "ConsoleText.h"
 #include "RemindersCommand.h"
 #include "RenewCommand.h"
 #include "SwitchCommand.h"
 #include "VerifyCommand.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
-
-#include <optional>
 
 namespace {
 
@@ -21,20 +19,10 @@ int Print(const QString &AText, TConsoleStream AStream = TConsoleStream::Output)
 // --avisos ACCIÓN CARPETA: the folder is the first argument that is no option.
 int RunReminders(const TCommandLine &ACommandLine, int argc, char **argv)
 {
-    std::optional<QCoreApplication> app;
-    if (!QCoreApplication::instance())
-        app.emplace(argc, argv);
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = RunRemindersCommand(ACommandLine.Values.value(QStringLiteral("avisos")),
-                                         ACommandLine.Positional.value(0), outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    WriteConsoleText(TConsoleStream::Output, out);
-    WriteConsoleText(TConsoleStream::Error, err);
-    return code;
+    return RunWithConsoleStreams(argc, argv, [&ACommandLine](QTextStream &Out, QTextStream &Err) {
+        return RunRemindersCommand(ACommandLine.Values.value(QStringLiteral("avisos")),
+                                   ACommandLine.Positional.value(0), Out, Err);
+    });
 }
 
 } // namespace
