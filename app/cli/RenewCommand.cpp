@@ -2,7 +2,6 @@
 
 #include "ConsoleRun.h"
 
-#include "ConsoleText.h"
 #include "DataValidation.h"
 #include "ErrorLog.h"
 #include "CertificateErrors.h"
@@ -14,7 +13,6 @@
 #include "RequestGenerator.h"
 #include "TerminalText.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 

@@ -3,12 +3,10 @@
 #include "ConsoleRun.h"
 
 #include "CertificateSwitch.h"
-#include "ConsoleText.h"
 #include "CertificateErrors.h"
 #include "Paths.h"
 #include "TerminalText.h"
 
-#include <QCoreApplication>
 
 int RunSwitch(const QString &Certificate, QTextStream &Out, QTextStream &Err,
               const QDateTime &Now)

@@ -5,7 +5,6 @@
 #include "ConsoleRun.h"
 #include "ConsoleText.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
 namespace {
