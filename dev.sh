@@ -17,7 +17,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev \
 qt6-translations-l10n fonts-liberation2 fonts-dejavu-core libfontconfig-dev openssl \
-libbenchmark-dev python3 \
+libbenchmark-dev python3 libssl-dev \
 dpkg-dev lintian desktop-file-utils appstream xvfb xauth x11-utils"
 
 # The Windows build: mingw-w64, wine to run the tests, NSIS for the installers.

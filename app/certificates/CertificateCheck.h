@@ -19,6 +19,12 @@ enum class TFileKind { Certificate, Request, PrivateKey, Pkcs12, Other };
 // testing ("homologación") authority, or anyone else.
 enum class TIssuerKind { Production, Testing, Other };
 
+// What the signature says of the issuer: it verifies under one of the
+// authority's keys; the issuer is named like the authority but it does not
+// verify; named like the authority with a key identifier not known here;
+// any other issuer.
+enum class TIssuerVerdict { Authority, NotIssuedByAuthority, UnknownAuthorityKey, OtherIssuer };
+
 // Where a certificate stands on a given day.
 enum class TValidity { NotYetValid, Valid, ExpiresSoon, Expired };
 
@@ -46,6 +52,7 @@ struct TCertificateInfo
     QString CUIT;            // its eleven digits; empty when it holds none
     bool CUITValid = false;  // the check digit is right
     TIssuerKind IssuerKind = TIssuerKind::Other;
+    TIssuerVerdict IssuerVerdict = TIssuerVerdict::OtherIssuer;
     QDateTime NotBefore;     // UTC
     QDateTime NotAfter;      // UTC
     QString Fingerprint;     // SHA-256, "AB:CD:..."
