@@ -30,6 +30,7 @@ int Priority(TStartAction AAction)
     case TStartAction::Help: return 4;
     case TStartAction::Version: return 3;
     case TStartAction::VerifyWithoutWindow: return 2;
+    case TStartAction::Book: return 1;
     case TStartAction::Verify: return 1;
     case TStartAction::Window: break;
     }
@@ -61,8 +62,14 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("abre la ventana «Verificar certificado»"),
          TStartAction::Verify},
         {QStringLiteral("sin-ventana"), QChar(), TOptionValue::None, QString(),
-         QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)"),
+         QStringLiteral("verifica ARCHIVO sin ventana (con --verificar); con --certificados "
+                        "escribe la lista"),
          TStartAction::VerifyWithoutWindow},
+        {QStringLiteral("certificados"), QChar(), TOptionValue::Optional, QStringLiteral("CARPETA"),
+         QStringLiteral("abre la ventana «Mis certificados» sobre CARPETA"), TStartAction::Book},
+        {QStringLiteral("formato"), QChar(), TOptionValue::Required, QStringLiteral("FORMATO"),
+         QStringLiteral("con --certificados --sin-ventana: «tabla» (como viene) o «csv»"),
+         TStartAction::Window},
     };
     return options;
 }
@@ -176,5 +183,17 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
             "--verificar ARCHIVO --sin-ventana escribe lo mismo en la salida estándar y\n"
             "termina con 0 (certificado válido por más de 30 días y su clave encontrada),\n"
             "1 (se encontró un problema) o 2 (no se pudo leer ARCHIVO).\n");
+    if (FindLong(AOptions, QStringLiteral("certificados")))
+        text += QStringLiteral(
+            "\n"
+            "Con --certificados CARPETA --sin-ventana escribe, para cada clave de CARPETA y sus\n"
+            "subcarpetas, su pedido y su certificado: estado, CUIT, titular, organización,\n"
+            "ambiente, vencimiento y días que faltan. Con --formato csv lo escribe en CSV\n"
+            "(UTF-8 con marca de orden de bytes, campos separados por «;»), con la línea\n"
+            "de títulos estado;cuit;titular;organizacion;ambiente;vence;dias;clave;pedido;\n"
+            "certificado. Los estados: vigente, por-vencer, vencido, reemplazado,\n"
+            "pedido-pendiente, sin-clave, clave-dañada, no-emitido-por-afip, ilegible.\n"
+            "Termina con 0 (nada que atender), 1 (algo por vencer, vencido, sin clave, con\n"
+            "la clave dañada o no emitido por la A.F.I.P.) o 2 (no se pudo leer CARPETA).\n");
     return text;
 }

@@ -19,8 +19,9 @@
 
 // Verify: the "Verificar certificado" window (--verificar [ARCHIVO]);
 // VerifyWithoutWindow: the check printed to standard output (--sin-ventana,
-// which needs --verificar ARCHIVO).
-enum class TStartAction { Window, Verify, VerifyWithoutWindow, Help, Version };
+// which needs --verificar ARCHIVO); Book: the "Mis certificados" window
+// (--certificados [CARPETA]; with --sin-ventana it is printed instead).
+enum class TStartAction { Window, Verify, Book, VerifyWithoutWindow, Help, Version };
 
 enum class TOptionValue { None, Optional, Required };
 

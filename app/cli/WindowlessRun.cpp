@@ -1,5 +1,6 @@
 #include "WindowlessRun.h"
 
+#include "BookCommand.h"
 #include "VerifyCommand.h"
 
 #include <cstdio>
@@ -31,6 +32,10 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
     case TStartAction::Version:
         return Print(VersionText());
     case TStartAction::VerifyWithoutWindow: {
+        const QString book = QStringLiteral("certificados");
+        if (ACommandLine.Given.contains(book))
+            return RunBookCommandWithoutWindow(ACommandLine.Values.value(book),
+                                               ACommandLine.Values.value(QStringLiteral("formato")));
         // Without --verificar ARCHIVO there is nothing to check: it says so
         // and ends with the code of a file that could not be read.
         const QString verify = QStringLiteral("verificar");
@@ -39,6 +44,7 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
             ACommandLine.Given.contains(verify) ? ACommandLine.Values.value(verify) : QString());
     }
     case TStartAction::Verify:
+    case TStartAction::Book:
     case TStartAction::Window:
         break;
     }
