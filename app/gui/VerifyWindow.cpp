@@ -313,6 +313,13 @@ void TfrmVerificar::BuildForm()
     btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"),
                       QRect(kWidth - 16 - 75, kHeight - 37, 75, 25));
     connect(btCerrar, &QPushButton::clicked, this, &QWidget::close);
+    btMisCertificados = Button(this, "btMisCertificados", QStringLiteral("Mis certificados..."),
+                               QRect(16, kHeight - 37, 120, 25));
+    btMisCertificados->setEnabled(bool(OpenBookWindowHook));
+    connect(btMisCertificados, &QPushButton::clicked, this, [this] {
+        if (OpenBookWindowHook)
+            OpenBookWindowHook(DefaultFolder);
+    });
 
     setTabOrder(ePfx, ePassword);
     setTabOrder(ePassword, ePassword2);
@@ -468,6 +475,8 @@ void TfrmVerificar::ExportPfx()
         Guarded([] { throw; });
     }
 }
+
+std::function<void(const QString &)> OpenBookWindowHook;
 
 TfrmVerificar *OpenVerifyWindow(const QString &AFile)
 {

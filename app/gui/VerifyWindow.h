@@ -72,6 +72,7 @@ public:
     TShapeKv *shResultado = nullptr;
     TImageKv *imResultado = nullptr;
     QLabel *laResultado = nullptr;
+    QPushButton *btMisCertificados = nullptr;
     QPushButton *btCerrar = nullptr;
 
 private:
@@ -86,6 +87,11 @@ private:
     TVerification FVerification;
     bool FHasVerification = false;
 };
+
+// Opens the "Mis certificados" window on a folder; set by the program's
+// start-up (that window is built on this one). The check window's
+// "Mis certificados..." button calls it with its default folder.
+extern std::function<void(const QString &AFolder)> OpenBookWindowHook;
 
 // Opens a verification window for File (none chosen when empty) that deletes
 // itself when closed, and returns it.

@@ -2,6 +2,7 @@
 
 #include "FontWarmUp.h"
 
+#include "BookWindow.h"
 #include "CommandLine.h"
 #include "Exception.h"
 #include "MessageBoxes.h"
@@ -114,7 +115,18 @@ int RunZeDede(int argc, char **argv)
     ApplyProgramLook(app);
     RegisterWizardHelpGlyph();
 
+    OpenBookWindowHook = [](const QString &AFolder) { OpenBookWindow(AFolder); };
     int result = 0;
+    if (commandLine.Action == TStartAction::Book) {
+        // The book's window alone; the message loop ends when it closes.
+        const QString folder = commandLine.Values.value(QStringLiteral("certificados"));
+        TfrmCertificados *frm = OpenBookWindow(
+            folder.isEmpty() ? QString() : QFileInfo(folder).absoluteFilePath());
+        TShownProbe probe(frm);
+        if (OnMainWindowShown)
+            app.installEventFilter(&probe);
+        return app.exec();
+    }
     if (commandLine.Action == TStartAction::Verify) {
         // The check's window alone; the message loop ends when it closes.
         TfrmVerificar *frm = OpenVerifyWindow(
