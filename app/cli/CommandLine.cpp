@@ -62,13 +62,12 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("abre la ventana «Verificar certificado»"),
          TStartAction::Verify},
         {QStringLiteral("sin-ventana"), QChar(), TOptionValue::None, QString(),
-         QStringLiteral("verifica ARCHIVO sin ventana (con --verificar); con --certificados "
-                        "escribe la lista"),
+         QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)"),
          TStartAction::VerifyWithoutWindow},
         {QStringLiteral("certificados"), QChar(), TOptionValue::Optional, QStringLiteral("CARPETA"),
-         QStringLiteral("abre la ventana «Mis certificados» sobre CARPETA"), TStartAction::Book},
+         QStringLiteral("abre la ventana «Mis certificados» en CARPETA"), TStartAction::Book},
         {QStringLiteral("formato"), QChar(), TOptionValue::Required, QStringLiteral("FORMATO"),
-         QStringLiteral("con --certificados --sin-ventana: «tabla» (como viene) o «csv»"),
+         QStringLiteral("la salida sin ventana: «tabla» o «csv»"),
          TStartAction::Window},
     };
     return options;
@@ -186,14 +185,15 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
     if (FindLong(AOptions, QStringLiteral("certificados")))
         text += QStringLiteral(
             "\n"
-            "Con --certificados CARPETA --sin-ventana escribe, para cada clave de CARPETA y sus\n"
-            "subcarpetas, su pedido y su certificado: estado, CUIT, titular, organización,\n"
-            "ambiente, vencimiento y días que faltan. Con --formato csv lo escribe en CSV\n"
-            "(UTF-8 con marca de orden de bytes, campos separados por «;»), con la línea\n"
-            "de títulos estado;cuit;titular;organizacion;ambiente;vence;dias;clave;pedido;\n"
-            "certificado. Los estados: vigente, por-vencer, vencido, reemplazado,\n"
-            "pedido-pendiente, sin-clave, clave-dañada, no-emitido-por-afip, ilegible.\n"
-            "Termina con 0 (nada que atender), 1 (algo por vencer, vencido, sin clave, con\n"
-            "la clave dañada o no emitido por la A.F.I.P.) o 2 (no se pudo leer CARPETA).\n");
+            "Con --certificados CARPETA --sin-ventana escribe, para cada clave de\n"
+            "CARPETA y sus subcarpetas, con su pedido y su certificado: estado, CUIT,\n"
+            "titular, organización, ambiente, vencimiento y días que faltan. Con\n"
+            "--formato csv lo escribe en CSV (UTF-8 con marca de orden de bytes, campos\n"
+            "separados por «;»), con la línea de títulos\n"
+            "estado;cuit;titular;organizacion;ambiente;vence;dias;clave;pedido;certificado\n"
+            "Los estados: vigente, por-vencer, vencido, reemplazado, pedido-pendiente,\n"
+            "sin-clave, clave-dañada, no-emitido-por-afip, ilegible. Termina con 0 (nada\n"
+            "que atender), 1 (algo por vencer, vencido, sin clave, con la clave dañada o\n"
+            "no emitido por la A.F.I.P.) o 2 (no se pudo leer CARPETA).\n");
     return text;
 }

@@ -176,17 +176,22 @@ private slots:
         const QString help = HelpText();
         QVERIFY(help.startsWith(QStringLiteral("Uso: zedede [OPCIÓN]\n")));
         QVERIFY(help.contains(
-            QStringLiteral("  -h, --help                 muestra esta ayuda y termina\n")));
-        QVERIFY(help.contains(QStringLiteral("      --version              muestra la versión")));
+            QStringLiteral("  -h, --help                    muestra esta ayuda y termina\n")));
+        QVERIFY(help.contains(QStringLiteral("      --version                 muestra la versión")));
         QVERIFY(help.contains(QStringLiteral(
-            "      --verificar [ARCHIVO]  abre la ventana «Verificar certificado»\n")));
+            "      --verificar [ARCHIVO]     abre la ventana «Verificar certificado»\n")));
         QVERIFY(help.contains(QStringLiteral(
-            "      --sin-ventana          verifica ARCHIVO sin ventana (con --verificar)\n")));
+            "      --sin-ventana             verifica ARCHIVO sin ventana (con --verificar)\n")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
         QVERIFY(help.contains(QStringLiteral("termina con 0 (")));
         const QString more = HelpText(OptionsWithValues());
-        QVERIFY(more.contains(QStringLiteral("      --archivo [ARCHIVO]    abre el archivo\n")));
-        QVERIFY(more.contains(QStringLiteral("  -m, --modo MODO            elige el modo\n")));
+        QVERIFY(more.contains(QStringLiteral("      --archivo [ARCHIVO]       abre el archivo\n")));
+        QVERIFY(more.contains(QStringLiteral("  -m, --modo MODO               elige el modo\n")));
+        for (const QString &line : help.split('\n'))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+        QVERIFY(help.contains(QStringLiteral(
+            "      --certificados [CARPETA]  abre la ventana «Mis certificados» en CARPETA\n")));
+        QVERIFY(help.contains(QStringLiteral("estado;cuit;titular;organizacion;ambiente;vence;dias;")));
         for (const QString &line : more.split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
         // A table without the check's options says nothing of it.
