@@ -79,10 +79,11 @@ void TfrmCertificados::BuildForm()
     setWindowTitle(Caption);
     setFont(UserInterfaceFont());
     resize(900, 560);
-    setMinimumSize(640, 400);
+    setMinimumSize(560, 320);
     if (QScreen *s = QGuiApplication::primaryScreen()) {
+        // Room for the window manager's frame and title bar.
         const QRect avail = s->availableGeometry();
-        resize(qMin(width(), avail.width()), qMin(height(), avail.height()));
+        resize(qMin(width(), avail.width() - 16), qMin(height(), avail.height() - 40));
         move(avail.left() + (avail.width() - width()) / 2,
              avail.top() + (avail.height() - height()) / 2);
     }
@@ -335,6 +336,13 @@ void TfrmCertificados::Finished(const TBook &ABook)
                              : QString());
         laEstado->setText(status);
         laEstado->setToolTip(ABook.Listing.Notes.join(QLatin1Char('\n')));
+        // The state (with its reason) and the CUIT whole, within reason.
+        for (int column : {int(TBookModel::colEstado), int(TBookModel::colCUIT)}) {
+            const int before = tvCertificados->columnWidth(column);
+            tvCertificados->resizeColumnToContents(column);
+            tvCertificados->setColumnWidth(
+                column, qBound(before, tvCertificados->columnWidth(column), 360));
+        }
         Watch(ABook.Listing.Folders);
     }
     emit ReadingFinished();

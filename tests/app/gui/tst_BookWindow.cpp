@@ -84,7 +84,10 @@ private slots:
         });
         QCOMPARE(companies, sorted);
         table->sortByColumn(TBookModel::colDias, Qt::DescendingOrder);
-        QVERIFY(Cell(w, 0, TBookModel::colDias).toInt() >= 599);
+        int first = 0; // rows without a certificate have no days: they sort as the most
+        while (Cell(w, first, TBookModel::colDias).isEmpty())
+            ++first;
+        QVERIFY(Cell(w, first, TBookModel::colDias).toInt() >= 599);
         table->sortByColumn(TBookModel::colEstado, Qt::AscendingOrder);
         QCOMPARE(Cell(w, 0, TBookModel::colEstado), QString("Vencido"));
     }
