@@ -10,6 +10,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -487,20 +489,39 @@ TBook ReadBook(const QString &Folder, const QDateTime &Now,
     QElapsedTimer sinceReport;
     sinceReport.start();
     bool reported = false;
-    for (int i = 0; i < total; ++i) {
+    // Files are read in rounds, each shared among a few threads (libcrypto
+    // reads and verifies with shared keys safely); after a round the groups
+    // so far are reported.
+    const int threads = int(qBound(1u, std::thread::hardware_concurrency(), 4u));
+    constexpr int kRound = 96;
+    for (int from = 0; from < total; from += kRound) {
         if (Cancel && Cancel->load()) {
             book.Cancelled = true;
             break;
         }
-        const QString &file = book.Listing.Files.at(i);
-        reads << ReadBookEntry(file, authorities, Limits.MaxFileSize);
-        // Reported at the end of a folder: a company's files are judged together.
-        const bool folderEnds = i + 1 == total
-                                || QFileInfo(book.Listing.Files.at(i + 1)).path()
-                                       != QFileInfo(file).path();
-        if (Progress && folderEnds && i + 1 < total
-            && (!reported || sinceReport.elapsed() >= 100)) {
-            Progress(i + 1, total, GroupBook(reads, book.Listing.UnreadableFolders, Now));
+        const int count = qMin(kRound, total - from);
+        std::vector<TBookRead> round(static_cast<size_t>(count));
+        auto work = [&](int AFirst) {
+            for (int i = AFirst; i < count; i += threads)
+                round[size_t(i)] = ReadBookEntry(book.Listing.Files.at(from + i), authorities,
+                                                 Limits.MaxFileSize);
+        };
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads && t < count; ++t)
+            pool.emplace_back(work, t);
+        work(0);
+        for (std::thread &t : pool)
+            t.join();
+        for (TBookRead &r : round)
+            reads << std::move(r);
+        const int done = from + count;
+        if (Progress && done < total && (!reported || sinceReport.elapsed() >= 100)) {
+            // Only whole folders: a company's files are judged together.
+            int whole = done;
+            const QString next = QFileInfo(book.Listing.Files.at(done)).path();
+            while (whole > 0 && QFileInfo(book.Listing.Files.at(whole - 1)).path() == next)
+                --whole;
+            Progress(done, total, GroupBook(reads.mid(0, whole), {}, Now));
             reported = true;
             sinceReport.restart();
         }
