@@ -66,9 +66,11 @@ int Priority(TStartAction AAction)
     case TStartAction::Version: return 4;
     case TStartAction::Reminders: return 3;
     case TStartAction::RenewWithoutWindow:
-    case TStartAction::SwitchWithoutWindow: return 3;
+    case TStartAction::SwitchWithoutWindow:
+    case TStartAction::BookWithoutWindow: return 3;
     case TStartAction::Renew: return 2;
     case TStartAction::VerifyWithoutWindow: return 2;
+    case TStartAction::Book: return 1;
     case TStartAction::Verify: return 1;
     case TStartAction::Window: break;
     }
@@ -112,7 +114,7 @@ const std::vector<TOptionSpec> &ProgramOptions()
          TStartAction::Window},
         {QStringLiteral("avisos"), QChar(), TOptionValue::Required,
          QStringLiteral("ACCIÓN CARPETA"),
-         QStringLiteral("aviso diario de vencimientos: activar, desactivar"),
+         QStringLiteral("aviso diario de vencimiento: activar, desactivar"),
          TStartAction::Reminders},
         {QStringLiteral("renovar"), QChar(), TOptionValue::Required, QStringLiteral("CERTIFICADO"),
          QStringLiteral("renueva CERTIFICADO con el asistente"),
@@ -125,6 +127,11 @@ const std::vector<TOptionSpec> &ProgramOptions()
          QStringLiteral("CERT"),
          QStringLiteral("pone en uso el certificado renovado"),
          TStartAction::Verify},
+        {QStringLiteral("certificados"), QChar(), TOptionValue::Optional, QStringLiteral("CARPETA"),
+         QStringLiteral("abre la ventana «Mis certificados» en CARPETA"), TStartAction::Book},
+        {QStringLiteral("formato"), QChar(), TOptionValue::Required, QStringLiteral("FORMATO"),
+         QStringLiteral("la salida sin ventana: «tabla» o «csv»"),
+         TStartAction::Window},
     };
     return options;
 }
@@ -210,12 +217,15 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
                        .arg(Quoted(written), option->ValueName));
         }
     }
-    // With --sin-ventana a renewal and a switch are done without a window.
+    // With --sin-ventana a renewal, a switch and the book are done without a
+    // window.
     if (result.Given.contains(QStringLiteral("sin-ventana"))) {
         const TStartAction windowless =
             result.Given.contains(QStringLiteral("renovar")) ? TStartAction::RenewWithoutWindow
             : result.Given.contains(QStringLiteral("usar-certificado"))
                 ? TStartAction::SwitchWithoutWindow
+            : result.Given.contains(QStringLiteral("certificados"))
+                ? TStartAction::BookWithoutWindow
                 : TStartAction::Window;
         if (Priority(windowless) > Priority(result.Action))
             result.Action = windowless;
@@ -293,5 +303,18 @@ QString HelpText(const std::vector<TOptionSpec> &AOptions)
             "Anteriores/AAAA-MM-DD.\n"
             "Ambas terminan con 0, 1 (un problema) o 2 (no se pudo leer el certificado\n"
             "o no hay OpenSSL).\n");
+    if (FindLong(AOptions, QStringLiteral("certificados")))
+        text += QStringLiteral(
+            "\n"
+            "Con --certificados CARPETA --sin-ventana escribe, para cada clave de\n"
+            "CARPETA y sus subcarpetas, con su pedido y su certificado: estado, CUIT,\n"
+            "titular, organización, ambiente, vencimiento y días que faltan. Con\n"
+            "--formato csv lo escribe en CSV (UTF-8 con marca de orden de bytes, campos\n"
+            "separados por «;»), con la línea de títulos\n"
+            "estado;cuit;titular;organizacion;ambiente;vence;dias;clave;pedido;certificado\n"
+            "Los estados: vigente, por-vencer, vencido, reemplazado, pedido-pendiente,\n"
+            "sin-clave, clave-dañada, no-emitido-por-afip, ilegible. Termina con 0 (nada\n"
+            "que atender), 1 (algo por vencer, vencido, sin clave, con la clave dañada o\n"
+            "no emitido por la A.F.I.P.) o 2 (no se pudo leer CARPETA).\n");
     return text;
 }

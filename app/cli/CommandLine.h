@@ -21,14 +21,17 @@
 
 // Verify: the "Verificar certificado" window (--verificar [ARCHIVO]);
 // VerifyWithoutWindow: the check printed to standard output (--sin-ventana,
-// which needs --verificar ARCHIVO).
+// which needs --verificar ARCHIVO); Book: the "Mis certificados" window
+// (--certificados [CARPETA]), BookWithoutWindow: the book printed instead
+// (with --sin-ventana).
 // Reminders: turning the daily check of a folder on or off (--avisos ACCIÓN
 // CARPETA), without a window. UsageError: the arguments cannot be followed;
 // Error says why. Renew: the wizard opened on its data page for a renewal
 // (--renovar CERTIFICADO); RenewWithoutWindow and SwitchWithoutWindow: the
 // renewal and "Usar este certificado" without a window (with --sin-ventana).
-enum class TStartAction { Window, Verify, VerifyWithoutWindow, Reminders, Help, Version, Renew,
-                          RenewWithoutWindow, SwitchWithoutWindow, UsageError };
+enum class TStartAction { Window, Verify, Book, VerifyWithoutWindow, BookWithoutWindow, Reminders,
+                          Help, Version, Renew, RenewWithoutWindow, SwitchWithoutWindow,
+                          UsageError };
 
 enum class TOptionValue { None, Optional, Required };
 

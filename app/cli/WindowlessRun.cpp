@@ -1,5 +1,6 @@
 #include "WindowlessRun.h"
 
+#include "BookCommand.h"
 #include "ConsoleRun.h"
 #include "ConsoleText.h"
 #include "RemindersCommand.h"
@@ -32,7 +33,8 @@ bool RunsWithoutWindow(TStartAction Action)
     return Action == TStartAction::UsageError || Action == TStartAction::Help
            || Action == TStartAction::Version || Action == TStartAction::VerifyWithoutWindow
            || Action == TStartAction::Reminders || Action == TStartAction::RenewWithoutWindow
-           || Action == TStartAction::SwitchWithoutWindow;
+           || Action == TStartAction::SwitchWithoutWindow
+           || Action == TStartAction::BookWithoutWindow;
 }
 
 int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
@@ -45,6 +47,10 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
         return Print(HelpText());
     case TStartAction::Version:
         return Print(VersionText());
+    case TStartAction::BookWithoutWindow:
+        return RunBookCommandWithoutWindow(argc, argv,
+                                           ACommandLine.Values.value(QStringLiteral("certificados")),
+                                           ACommandLine.Values.value(QStringLiteral("formato")));
     case TStartAction::VerifyWithoutWindow: {
         // Without --verificar ARCHIVO there is nothing to check: it says so
         // and ends with the code of a file that could not be read.
@@ -70,6 +76,7 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
             argc, argv, ACommandLine.Values.value(QStringLiteral("usar-certificado")));
     case TStartAction::Renew:
     case TStartAction::Verify:
+    case TStartAction::Book:
     case TStartAction::Window:
         break;
     }

@@ -15,6 +15,7 @@
 #include "ProgramLook.h"
 #include "WindowWork.h"
 #include "VerifyRenewalActions.h"
+#include "WindowOpeners.h"
 #include "ZeDedeArt.h"
 
 #include <QApplication>
@@ -387,8 +388,16 @@ void TfrmVerificar::BuildForm()
         if (!placed.isEmpty())
             OpenFile(placed);
     });
+    btMisCertificados = Button(this, "btMisCertificados", QStringLiteral("&Mis certificados..."),
+                               QRect(282, kHeight - 37, 125, 25));
+    btMisCertificados->setEnabled(bool(WindowOpeners().Book));
+    connect(btMisCertificados, &QPushButton::clicked, this, [this] {
+        if (WindowOpeners().Book)
+            WindowOpeners().Book(DefaultFolder);
+    });
     setTabOrder(btRenovar, btUsarCertificado);
-    setTabOrder(btUsarCertificado, btComoSeguir);
+    setTabOrder(btUsarCertificado, btMisCertificados);
+    setTabOrder(btMisCertificados, btComoSeguir);
     setTabOrder(btComoSeguir, btCerrar);
 
     setTabOrder(eArchivo, ePfx);

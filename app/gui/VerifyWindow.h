@@ -81,6 +81,7 @@ public:
     TImageKv *imResultado = nullptr;
     QLabel *laResultado = nullptr;
     QPushButton *btComoSeguir = nullptr; // opens the guide "Cómo seguir"
+    QPushButton *btMisCertificados = nullptr; // opens "Mis certificados"
     QPushButton *btCerrar = nullptr;
     QPushButton *btRenovar = nullptr;
     QPushButton *btUsarCertificado = nullptr;

@@ -2,7 +2,7 @@
 // How one window opens another. The program sets these once
 // (InstallWindowOpeners in ZeDedeApp.h), so that the windows do not include
 // each other: the wizard's guide opens the check, the check opens a
-// renewal's wizard. Unset, the action does nothing.
+// renewal's wizard and "Mis certificados". Unset, the action does nothing.
 
 #include <QString>
 
@@ -15,6 +15,8 @@ struct TWindowOpeners
     std::function<void(const QString &File, const QString &DefaultFolder)> Check;
     // The wizard for a renewal of CertificateFile.
     std::function<void(const QString &CertificateFile)> Renewal;
+    // "Mis certificados" on Folder (the default folder when empty).
+    std::function<void(const QString &Folder)> Book;
 };
 
 TWindowOpeners &WindowOpeners();

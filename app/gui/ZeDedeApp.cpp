@@ -2,6 +2,7 @@
 
 #include "FontWarmUp.h"
 
+#include "BookWindow.h"
 #include "CommandLine.h"
 #include "Exception.h"
 #include "MessageBoxes.h"
@@ -89,6 +90,7 @@ void InstallWindowOpeners()
             w->DefaultFolder = ADefaultFolder;
     };
     openers.Renewal = [](const QString &ACertificateFile) { OpenRenewalWizard(ACertificateFile); };
+    openers.Book = [](const QString &AFolder) { OpenBookWindow(AFolder); };
 }
 
 int RunZeDede(int argc, char **argv)
@@ -136,6 +138,16 @@ int RunZeDede(int argc, char **argv)
     InstallWindowOpeners();
 
     int result = 0;
+    if (commandLine.Action == TStartAction::Book) {
+        // The book's window alone; the message loop ends when it closes.
+        const QString folder = commandLine.Values.value(QStringLiteral("certificados"));
+        TfrmCertificados *frm = OpenBookWindow(
+            folder.isEmpty() ? QString() : QFileInfo(folder).absoluteFilePath());
+        TShownProbe probe(frm);
+        if (OnMainWindowShown)
+            app.installEventFilter(&probe);
+        return app.exec();
+    }
     if (commandLine.Action == TStartAction::Verify) {
         // The check's window alone; the message loop ends when it closes.
         TfrmVerificar *frm = OpenVerifyWindow(

@@ -51,6 +51,11 @@ QString TUserDialogs::ChooseSaveFile(QWidget *AParent, const QString &ATitle,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString TUserDialogs::ChooseFolder(QWidget *AParent, const QString &ATitle, const QString &AFolder)
+{
+    return QFileDialog::getExistingDirectory(AParent, ATitle, AFolder);
+}
+
 void TUserDialogs::OpenUrl(const QUrl &AUrl)
 {
     QDesktopServices::openUrl(AUrl);

@@ -37,6 +37,8 @@ public:
     // the earlier file aside).
     virtual QString ChooseSaveFile(QWidget *AParent, const QString &ATitle,
                                    const QString &ASuggested, const QString &AFilter);
+    // A folder to read (empty when cancelled).
+    virtual QString ChooseFolder(QWidget *AParent, const QString &ATitle, const QString &AFolder);
     // Opens a folder or a web address with the desktop's default handler.
     virtual void OpenUrl(const QUrl &AUrl);
     virtual void Beep();

@@ -225,7 +225,7 @@ private slots:
         QVERIFY(listed(help, QStringLiteral("    --sin-ventana"),
                        QStringLiteral("verifica ARCHIVO sin ventana (con --verificar)")));
         QVERIFY(listed(help, QStringLiteral("    --avisos ACCIÓN CARPETA"),
-                       QStringLiteral("aviso diario de vencimientos: activar, desactivar")));
+                       QStringLiteral("aviso diario de vencimiento: activar, desactivar")));
         QVERIFY(help.contains(QStringLiteral("Sin opciones abre la ventana del asistente.")));
         // The exit codes, one a line.
         QVERIFY(help.contains(QStringLiteral("  0  certificado emitido por la A.F.I.P.")));
@@ -237,6 +237,11 @@ private slots:
         QVERIFY(listed(more, QStringLiteral("    --archivo [ARCHIVO]"),
                        QStringLiteral("abre el archivo")));
         QVERIFY(listed(more, QStringLiteral("-m, --modo MODO"), QStringLiteral("elige el modo")));
+        for (const QString &line : help.split('\n'))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+        QVERIFY(listed(help, QStringLiteral("    --certificados [CARPETA]"),
+                       QStringLiteral("abre la ventana «Mis certificados» en CARPETA")));
+        QVERIFY(help.contains(QStringLiteral("estado;cuit;titular;organizacion;ambiente;vence;dias;")));
         for (const QString &line : more.split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
         // A table without the check's options says nothing of it.

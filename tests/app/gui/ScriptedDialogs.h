@@ -42,6 +42,10 @@ public:
     {
         return OnChooseFile ? OnChooseFile(ATitle, ASuggested) : QString();
     }
+    QString ChooseFolder(QWidget *, const QString &ATitle, const QString &AFolder) override
+    {
+        return OnChooseFile ? OnChooseFile(ATitle, AFolder) : QString();
+    }
     void OpenUrl(const QUrl &AUrl) override
     {
         if (OnOpenUrl)
