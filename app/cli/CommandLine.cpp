@@ -67,7 +67,8 @@ int Priority(TStartAction AAction)
     case TStartAction::Reminders: return 3;
     case TStartAction::RenewWithoutWindow:
     case TStartAction::SwitchWithoutWindow:
-    case TStartAction::BookWithoutWindow: return 3;
+    case TStartAction::BookWithoutWindow:
+    case TStartAction::BookReminder: return 3;
     case TStartAction::Renew: return 2;
     case TStartAction::VerifyWithoutWindow: return 2;
     case TStartAction::Book: return 1;
@@ -129,6 +130,9 @@ const std::vector<TOptionSpec> &ProgramOptions()
          TStartAction::Verify},
         {QStringLiteral("certificados"), QChar(), TOptionValue::Optional, QStringLiteral("CARPETA"),
          QStringLiteral("abre la ventana «Mis certificados» en CARPETA"), TStartAction::Book},
+        {QStringLiteral("avisar"), QChar(), TOptionValue::None, QString(),
+         QStringLiteral("avisa en el escritorio (con --certificados)"),
+         TStartAction::Window},
         {QStringLiteral("formato"), QChar(), TOptionValue::Required, QStringLiteral("FORMATO"),
          QStringLiteral("la salida sin ventana: «tabla» o «csv»"),
          TStartAction::Window},
@@ -217,6 +221,11 @@ TCommandLine ParseCommandLine(const QStringList &AArguments,
                        .arg(Quoted(written), option->ValueName));
         }
     }
+    // The book's daily check is done without a window.
+    if (result.Given.contains(QStringLiteral("certificados"))
+        && result.Given.contains(QStringLiteral("avisar"))
+        && Priority(TStartAction::BookReminder) > Priority(result.Action))
+        result.Action = TStartAction::BookReminder;
     // With --sin-ventana a renewal, a switch and the book are done without a
     // window.
     if (result.Given.contains(QStringLiteral("sin-ventana"))) {

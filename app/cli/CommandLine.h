@@ -29,7 +29,9 @@
 // Error says why. Renew: the wizard opened on its data page for a renewal
 // (--renovar CERTIFICADO); RenewWithoutWindow and SwitchWithoutWindow: the
 // renewal and "Usar este certificado" without a window (with --sin-ventana).
-enum class TStartAction { Window, Verify, Book, VerifyWithoutWindow, BookWithoutWindow, Reminders,
+// BookReminder: the daily check of a folder (--certificados CARPETA --avisar).
+enum class TStartAction { Window, Verify, Book, VerifyWithoutWindow, BookWithoutWindow,
+                          BookReminder, Reminders,
                           Help, Version, Renew, RenewWithoutWindow, SwitchWithoutWindow,
                           UsageError };
 

@@ -1,6 +1,7 @@
 #include "WindowlessRun.h"
 
 #include "BookCommand.h"
+#include "BookReminder.h"
 #include "ConsoleRun.h"
 #include "ConsoleText.h"
 #include "RemindersCommand.h"
@@ -34,7 +35,7 @@ bool RunsWithoutWindow(TStartAction Action)
            || Action == TStartAction::Version || Action == TStartAction::VerifyWithoutWindow
            || Action == TStartAction::Reminders || Action == TStartAction::RenewWithoutWindow
            || Action == TStartAction::SwitchWithoutWindow
-           || Action == TStartAction::BookWithoutWindow;
+           || Action == TStartAction::BookWithoutWindow || Action == TStartAction::BookReminder;
 }
 
 int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
@@ -51,6 +52,9 @@ int RunWithoutWindow(const TCommandLine &ACommandLine, int argc, char **argv)
         return RunBookCommandWithoutWindow(argc, argv,
                                            ACommandLine.Values.value(QStringLiteral("certificados")),
                                            ACommandLine.Values.value(QStringLiteral("formato")));
+    case TStartAction::BookReminder:
+        return RunBookReminderWithoutWindow(
+            argc, argv, ACommandLine.Values.value(QStringLiteral("certificados")));
     case TStartAction::VerifyWithoutWindow: {
         // Without --verificar ARCHIVO there is nothing to check: it says so
         // and ends with the code of a file that could not be read.
