@@ -1,6 +1,9 @@
 #include "BookWindow.h"
 
 #include "BookModel.h"
+#include "Exception.h"
+#include "MessageBoxes.h"
+#include "ReminderSchedule.h"
 #include "FormStyle.h"
 #include "Shape.h"
 #include "UserDialogs.h"
@@ -11,6 +14,7 @@
 #include "ZeDedeArt.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
@@ -23,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QThread>
@@ -137,6 +142,13 @@ void TfrmCertificados::BuildForm()
     laFiltro->setBuddy(eFiltro);
     filterRow->addWidget(laFiltro);
     filterRow->addWidget(eFiltro, 1);
+    cbAvisos = new QCheckBox(QStringLiteral("A&visarme cuando un certificado esté por vencer"), this);
+    cbAvisos->setObjectName(QStringLiteral("cbAvisos"));
+    cbAvisos->setToolTip(QStringLiteral(
+        "Revisa esta carpeta una vez por día y avisa en el escritorio cuando un certificado "
+        "vence dentro de 30 días o ya venció."));
+    filterRow->addSpacing(12);
+    filterRow->addWidget(cbAvisos);
     body->addLayout(filterRow);
 
     FModel = new TBookModel(this);
@@ -203,6 +215,7 @@ void TfrmCertificados::BuildForm()
     outer->addLayout(body, 1);
 
     connect(btElegirCarpeta, &QPushButton::clicked, this, &TfrmCertificados::ChooseFolder);
+    connect(cbAvisos, &QCheckBox::clicked, this, &TfrmCertificados::SetReminders);
     connect(eFiltro, &QLineEdit::textChanged, this, [this](const QString &AText) {
         FProxy->setFilterFixedString(AText);
         UpdateActions();
@@ -240,6 +253,36 @@ void TfrmCertificados::resizeEvent(QResizeEvent *AEvent)
     }
 }
 
+void TfrmCertificados::ShowReminders()
+{
+    // Read from the system each time: the timer, the autostart entry or the
+    // scheduled task of this folder.
+    bool on = false;
+    try {
+        on = TReminderSchedule().IsEnabled(FFolder);
+    } catch (const Exception &) {
+        on = false;
+    }
+    const QSignalBlocker block(cbAvisos);
+    cbAvisos->setChecked(on);
+}
+
+void TfrmCertificados::SetReminders(bool AOn)
+{
+    RunGuarded(this, [this, AOn] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct TRestore
+        {
+            ~TRestore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        if (AOn)
+            TReminderSchedule().Enable(FFolder);
+        else
+            TReminderSchedule().Disable(FFolder);
+    });
+    ShowReminders();
+}
+
 void TfrmCertificados::OpenFolder(const QString &AFolder)
 {
     if (!AFolder.isEmpty())
@@ -247,6 +290,7 @@ void TfrmCertificados::OpenFolder(const QString &AFolder)
     if (FFolder.isEmpty())
         FFolder = QDir::cleanPath(DefaultCertificatesFolder());
     eCarpeta->setText(QDir::toNativeSeparators(FFolder));
+    ShowReminders();
     if (FThread) {
         // Read again once the present reading has unwound.
         FReloadWanted = true;

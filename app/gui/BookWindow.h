@@ -16,6 +16,7 @@
 
 class QFileSystemWatcher;
 class QLabel;
+class QCheckBox;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -52,6 +53,9 @@ public:
     void OpenCurrentFolder();
     void CopyCurrentCUIT();
     void ChooseFolder();
+    // Turns the daily reminder of the folder shown on or off; the box then
+    // shows what the system says.
+    void SetReminders(bool AOn);
 
     TBookModel *Model() const { return FModel; }
     QSortFilterProxyModel *Proxy() const { return FProxy; }
@@ -60,6 +64,7 @@ public:
     QLineEdit *eCarpeta = nullptr;
     QPushButton *btElegirCarpeta = nullptr;
     QLineEdit *eFiltro = nullptr;
+    QCheckBox *cbAvisos = nullptr; // the daily reminder of this folder
     QTableView *tvCertificados = nullptr;
     QProgressBar *pbLectura = nullptr;
     QPushButton *btCancelar = nullptr;
@@ -81,6 +86,7 @@ protected:
 
 private:
     void BuildForm();
+    void ShowReminders();
     void ShowGroups(const QList<TBookGroup> &AGroups, int ADone, int ATotal);
     void Finished(const TBook &ABook);
     void UpdateActions();

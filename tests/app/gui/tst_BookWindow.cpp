@@ -7,6 +7,7 @@
 #include "WindowOpeners.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
@@ -174,6 +175,40 @@ private slots:
         // Closing while it reads leaves nothing behind.
         w->OpenFolder(FTree.Tree);
         delete w;
+    }
+
+    // "Avisarme cuando un certificado esté por vencer" turns the folder's
+    // daily check on and off, and shows what the system holds (here a
+    // session without a user manager: the autostart entry).
+    void remindersOnAndOff()
+    {
+        QTemporaryDir bin;
+        WriteTestFile(bin.path() + "/systemctl", "#!/bin/sh\nexit 1\n");
+        QFile::setPermissions(bin.path() + "/systemctl",
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ":" + path);
+        const QString autostart = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/autostart";
+        QTemporaryDir folder;
+        TfrmCertificados w;
+        w.show();
+        w.OpenFolder(folder.path());
+        WaitRead(w);
+        QVERIFY(!w.cbAvisos->isChecked());
+        w.cbAvisos->click();
+        QVERIFY(w.cbAvisos->isChecked());
+        const QStringList entries = QDir(autostart).entryList({"zedede-*.desktop"}, QDir::Files);
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(ReadTestFile(autostart + "/" + entries.first()).contains("--avisar"));
+        // Another window on the same folder reads the same state.
+        TfrmCertificados again;
+        again.OpenFolder(folder.path());
+        WaitRead(again);
+        QVERIFY(again.cbAvisos->isChecked());
+        w.cbAvisos->click();
+        QVERIFY(!w.cbAvisos->isChecked());
+        QCOMPARE(QDir(autostart).entryList({"zedede-*.desktop"}, QDir::Files), QStringList());
+        qputenv("PATH", path);
     }
 
     void checkWindowOpensTheBook()
