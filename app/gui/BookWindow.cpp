@@ -122,12 +122,12 @@ void TfrmCertificados::BuildForm()
     body->setSpacing(8);
 
     auto *folderRow = new QHBoxLayout;
-    auto *laCarpeta = new QLabel(QStringLiteral("Carpeta:"), this);
+    auto *laCarpeta = new QLabel(QStringLiteral("Carpe&ta:"), this);
     eCarpeta = new QLineEdit(this);
     eCarpeta->setObjectName(QStringLiteral("eCarpeta"));
     eCarpeta->setReadOnly(true);
     laCarpeta->setBuddy(eCarpeta);
-    btElegirCarpeta = Button(this, "btElegirCarpeta", QStringLiteral("Elegir carpeta..."));
+    btElegirCarpeta = Button(this, "btElegirCarpeta", QStringLiteral("Elegir car&peta..."));
     folderRow->addWidget(laCarpeta);
     folderRow->addWidget(eCarpeta, 1);
     folderRow->addWidget(btElegirCarpeta);
@@ -142,7 +142,7 @@ void TfrmCertificados::BuildForm()
     laFiltro->setBuddy(eFiltro);
     filterRow->addWidget(laFiltro);
     filterRow->addWidget(eFiltro, 1);
-    cbAvisos = new QCheckBox(QStringLiteral("A&visarme cuando un certificado esté por vencer"), this);
+    cbAvisos = new QCheckBox(QStringLiteral("Avi&sarme cuando un certificado esté por vencer"), this);
     cbAvisos->setObjectName(QStringLiteral("cbAvisos"));
     cbAvisos->setToolTip(QStringLiteral(
         "Revisa esta carpeta una vez por día y avisa en el escritorio cuando un certificado "
@@ -188,7 +188,7 @@ void TfrmCertificados::BuildForm()
     pbLectura->setObjectName(QStringLiteral("pbLectura"));
     pbLectura->setFormat(QStringLiteral("%v de %m archivos"));
     pbLectura->setMaximumWidth(260);
-    btCancelar = Button(this, "btCancelar", QStringLiteral("Cancelar"));
+    btCancelar = Button(this, "btCancelar", QStringLiteral("Ca&ncelar"));
     progressRow->addWidget(laEstado, 1);
     progressRow->addWidget(pbLectura);
     progressRow->addWidget(btCancelar);
@@ -202,6 +202,8 @@ void TfrmCertificados::BuildForm()
     btRenovar = Button(this, "btRenovar", QStringLiteral("&Renovar..."));
     btRenovar->setToolTip(QStringLiteral("La renovación todavía no está disponible."));
     btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"));
+    // Escape closes the window, as Cerrar does (its letters are all taken).
+    btCerrar->setShortcut(QKeySequence(Qt::Key_Escape));
     for (QPushButton *b : {btVerificar, btExportar, btAbrirCarpeta, btCopiarCUIT, btRenovar})
         actions->addWidget(b);
     actions->addStretch(1);
