@@ -12,7 +12,9 @@ struct TFileError
 };
 
 // Creates FileName (or empties an existing one) and writes Bytes. With
-// OwnerOnly the file is readable by its owner only (Linux: mode 0600).
+// OwnerOnly the file is readable by its owner only (Linux: mode 0600;
+// Windows: an access list of the current user and the system alone, given
+// to a new file that then takes the place of an existing one).
 bool WriteWholeFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
                     TFileError &Error);
 
@@ -33,8 +35,14 @@ bool AppendToExistingFile(const QString &FileName, const QByteArray &Bytes, TFil
 bool CopyWholeFile(const QString &Source, const QString &Target, bool OwnerOnly, TFileError &Error);
 
 // Makes an existing regular file readable by its owner only (Linux: mode
-// 0600, a link is left alone; on Windows the folder's permissions apply).
+// 0600; Windows: the owner-only access list); a link is left alone.
 void RestrictToOwner(const QString &FileName);
+
+// Creates the folder Path (its missing parents as usual) for its owner only
+// (Linux: mode 0700; Windows: the owner-only access list, passed down to
+// what is created inside). An existing folder is made owner-only; a link
+// there is a failure.
+bool CreateOwnerOnlyFolder(const QString &Path, TFileError &Error);
 
 // Renames From to To; fails when To exists (Linux: callers make sure it
 // does not, since rename(2) would replace it).
