@@ -57,6 +57,8 @@ build_windows() {
     if [ ! -f "$win/win64/lib/libQt6Core.a" ]; then
         tar -C "$win" -xJf "$kit/qt6.4.2-mingw64-static.tar.xz"
     fi
+    # ccache speeds up rebuilds where it is installed (CI may not have it).
+    launcher=$(command -v ccache || true)
     cmake -S . -B "$win/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEDEDE_BENCH=OFF >/dev/null
     cmake --build "$win/host" --target art_pixels
     cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -64,7 +66,8 @@ build_windows() {
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
         -DZEDEDE_ART_PIXELS="$win/host/app/art_pixels" -DZEDEDE_BENCH=OFF \
-        -DZEDEDE_WINDOWS_KIT="$kit"
+        -DZEDEDE_WINDOWS_KIT="$kit" \
+        ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher -DCMAKE_C_COMPILER_LAUNCHER=$launcher}
     cmake --build "$win" -j "$(nproc)" "$@"
 }
 

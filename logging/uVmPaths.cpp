@@ -36,7 +36,9 @@ void StoreCache(const QString &Value)
 // neither split the path into several folders nor climb out of it.
 QString CleanFolderName(QString Name)
 {
-    Name.replace(kDelimiter, QLatin1Char('-'));
+    // Either system's delimiter: on Windows both split a path.
+    Name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    Name.replace(QLatin1Char('\\'), QLatin1Char('-'));
     if (Name == QLatin1String(".") || Name == QLatin1String(".."))
         Name.fill(QLatin1Char('-'));
     return Name;

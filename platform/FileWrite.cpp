@@ -1,6 +1,8 @@
 #include "FileWrite.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -129,6 +131,26 @@ void RestrictToOwner(const QString &FileName)
     ::close(fd);
 }
 
+bool CreateOwnerOnlyFolder(const QString &Path, TFileError &Error)
+{
+    const QByteArray name = QFile::encodeName(QDir::cleanPath(Path));
+    const QString parent = QFileInfo(QDir::cleanPath(Path)).path();
+    if (!QDir().mkpath(parent))
+        return Fail(Error, ENOENT);
+    if (::mkdir(name.constData(), 0700) == 0)
+        return true;
+    if (errno != EEXIST)
+        return Fail(Error, errno);
+    // O_NOFOLLOW: a link in the folder's place is refused, not followed.
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(Error, errno == ELOOP ? ENOTDIR : errno);
+    const bool ok = ::fchmod(fd, 0700) == 0;
+    const int err = errno;
+    ::close(fd);
+    return ok || Fail(Error, err);
+}
+
 bool RenameFile(const QString &From, const QString &To, TFileError &Error)
 {
     if (::rename(QFile::encodeName(From).constData(), QFile::encodeName(To).constData()) != 0)
@@ -139,4 +161,19 @@ bool RenameFile(const QString &From, const QString &To, TFileError &Error)
 bool MoveOver(const QString &From, const QString &To, TFileError &Error)
 {
     return RenameFile(From, To, Error);
+}
+
+QString SharedFileWorkName(const QString &Target)
+{
+    return Target;
+}
+
+bool PutSharedFile(const QString &Work, const QString &Target, TFileError &Error)
+{
+    return MoveOver(Work, Target, Error);
+}
+
+bool PrepareOutputFile(const QString &, TFileError &)
+{
+    return true;
 }

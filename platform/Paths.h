@@ -30,8 +30,8 @@ QString ProgramFileName(const QString &BaseName);
 QString OpenSSLInstallerFileName();
 
 // Replaces with "-" each character that may not appear in a folder name of a
-// path: * ? " < > | and the other system's delimiter ("\" on Linux, "/" on
-// Windows, where the drive colon survives).
+// path: * ? " < > | and, on Linux, "\". On Windows "/" is a delimiter too
+// and becomes "\"; the drive colon survives.
 QString CleanPathCharacters(const QString &Path);
 
 // True when Path names an existing folder.

@@ -9,13 +9,21 @@
 #
 #   ./dev.sh windows-test && tools/windows-e2e.sh
 #
-# (windows-test builds ZeDede.exe and the installers and makes the tests'
-# wine prefix, which is copied here.) CI does not run it: it drives the real
-# windows with the keyboard and fixed pauses, which a busy machine can
-# outrun, and needs a display stack of its own; it takes about a minute and a
-# half.
+# Then the console companion zedede.com in a wine console (cmd /c, through a
+# terminal, and redirected into a file) with a folder whose names carry
+# accents, and ZeDede's own installer with the Start-menu entries opened.
+#
+# (windows-test builds ZeDede.exe, zedede.com and the installers and makes
+# the tests' wine prefix, which is copied here.) What runs in CI, by
+# ./dev.sh windows-test: every unit test under wine, the installers silently
+# installed and removed (packaging/windows/installers_test.sh: files, PATH,
+# Start-menu entries, uninstall). What runs only here, by hand: real windows
+# under Xvfb driven with the keyboard and fixed pauses, which a busy machine
+# can outrun, and which need a display stack of their own; it takes about
+# two minutes.
 # Needs xvfb, openbox, xdotool, x11-xserver-utils (xmodmap), imagemagick
-# (import) and openssl besides what ./dev.sh windows installs. Exits non-zero at the first step that fails.
+# (import), script (bsdutils) and openssl besides what ./dev.sh windows
+# installs. Exits non-zero at the first step that fails.
 set -eu
 
 cd "$(dirname "$0")/.."
@@ -25,8 +33,10 @@ work="$win/e2e"
 SHOTS=${SHOTS:-$work/shots}
 W=/usr/lib/wine/wine64
 exe="$win/bin/ZeDede.exe"
+console="$win/bin/zedede.com"
 installer="$win/bin/Win32OpenSSL_Light-0_9_8e.exe"
-for f in "$exe" "$installer" "$win/wineprefix/.zedede"; do
+zsetup=$(ls "$win"/ZeDede-*-setup.exe 2>/dev/null | head -1)
+for f in "$exe" "$console" "$installer" "$zsetup" "$win/wineprefix/.zedede"; do
     [ -e "$f" ] || { echo "missing $f: run ./dev.sh windows-test first" >&2; exit 2; }
 done
 
@@ -51,7 +61,9 @@ for d in Desktop Documents Downloads Music Pictures Videos Templates; do
     if [ -L "$users/$d" ]; then rm "$users/$d"; mkdir "$users/$d"; fi
 done
 mkdir -p "$WINEPREFIX/drive_c/ZeDede"
-cp "$exe" "$installer" "$WINEPREFIX/drive_c/ZeDede/"
+cp "$exe" "$console" "$installer" "$WINEPREFIX/drive_c/ZeDede/"
+# wine reads the host's command line (names with accents) in its locale.
+export LC_ALL=C.UTF-8
 
 # The display: Xvfb on a free number, openbox to give windows the focus.
 display=99
@@ -207,7 +219,8 @@ wfolder="C:\\users\\$(id -un)\\Documents\\Mis certificados"
 status=0
 $W 'C:\ZeDede\ZeDede.exe' --verificar "$wfolder\\certificado.crt" --sin-ventana \
     >"$work/verificar.txt" 2>/dev/null || status=$?
-report=$(iconv -f WINDOWS-1252 -t UTF-8 "$work/verificar.txt" | tr -d '\r')
+# Redirected, the report is UTF-8 (a console gets it through WriteConsoleW).
+report=$(tr -d '\r' <"$work/verificar.txt")
 printf '%s\n' "$report" | sed 's/^/   /'
 [ "$status" -eq 0 ] || fail "the check ended with $status"
 printf '%s\n' "$report" | grep -qxF "Titular: $OPERATOR" || fail "the check's holder"
@@ -236,4 +249,60 @@ while xdotool search --onlyvisible --name '^Asistente para la generación' >/dev
     i=$((i + 1)); [ $i -gt 50 ] && fail "the window stayed open"
     sleep 0.2
 done
+step "the console companion in a wine console: cmd /c zedede.com"
+# Through a terminal (script gives cmd a pty, so wine's console writes to it)
+# and redirected into a file (UTF-8 bytes).
+# (A wide terminal: wine's console wraps its lines at the terminal's width.)
+in_console() { script -qec "stty cols 250; $*" /dev/null | tr -d '\r' | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g'; }
+version=$(in_console "$W cmd /c 'C:\\ZeDede\\zedede.com' --version")
+printf '%s\n' "$version" | sed 's/^/   /'
+printf '%s\n' "$version" | grep -q 'versión\|[0-9]\.[0-9]' || fail "--version printed nothing"
+# A folder whose names carry accents, holding the certificate and its key.
+accents="$WINEPREFIX/drive_c/Users/José Núñez/Documents/Mis certificados"
+mkdir -p "$accents"
+cp "$folder/certificado.crt" "$key" "$accents/"
+afolder='C:\Users\José Núñez\Documents\Mis certificados'
+report=$(in_console "$W cmd /c 'C:\\ZeDede\\zedede.com' --verificar '$afolder\\certificado.crt' --sin-ventana")
+printf '%s\n' "$report" | sed 's/^/   /'
+printf '%s\n' "$report" | grep -qxF "Titular: $OPERATOR" || fail "the console's holder (accents)"
+printf '%s\n' "$report" | grep -qxF "Clave privada: Corresponde a $afolder\\$(basename "$key")" \
+    || fail "the console's key path (accents)"
+status=0
+$W cmd /c 'C:\ZeDede\zedede.com' --verificar "$afolder\\certificado.crt" --sin-ventana \
+    >"$work/console.txt" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "cmd /c zedede.com ended with $status"
+tr -d '\r' <"$work/console.txt" | grep -qxF "Titular: $OPERATOR" \
+    || fail "the redirected output is not UTF-8: $(head -3 "$work/console.txt")"
+echo "   redirected: $(tr -d '\r' <"$work/console.txt" | grep '^Titular')"
+tr -d '\r' <"$work/console.txt" | grep -qxF "Clave privada: Corresponde a $afolder\\$(basename "$key")" \
+    || fail "the redirected key path (accents)"
+# The exit code reaches cmd.exe: a file that is no certificate gives 2.
+echo nada >"$accents/nada.txt"
+code=0
+$W cmd /c "C:\\ZeDede\\zedede.com --verificar \"$afolder\\nada.txt\" --sin-ventana >NUL" \
+    >/dev/null 2>&1 || code=$?
+echo "   cmd /c's exit code for a file that is no certificate: $code"
+[ "$code" = 2 ] || fail "cmd.exe saw exit code '$code'"
+
+step "ZeDede's installer: Start-menu entries, opened"
+$W "$zsetup" /S
+umenu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/ZeDede"
+[ -f "$umenu/Verificar certificado.lnk" ] && [ -f "$umenu/Mis certificados.lnk" ] \
+    || fail "no Start-menu entries in $umenu"
+$W start /unix "$umenu/Verificar certificado.lnk" >"$work/menu-verificar.log" 2>&1 &
+pids="$pids $!"
+w=$(wait_window '^Verificar certificado' 60) || fail "the entry Verificar certificado opened no window"
+shot windows-menu-verificar 3
+xdotool windowactivate --sync "$w" 2>/dev/null || true
+key alt+F4
+sleep 2
+$W start /unix "$umenu/Mis certificados.lnk" >"$work/menu-certificados.log" 2>&1 &
+pids="$pids $!"
+w=$(wait_window '^(Mis certificados|Asistente para la generación)' 60) \
+    || fail "the entry Mis certificados opened no window"
+shot windows-menu-certificados 3
+xdotool windowactivate --sync "$w" 2>/dev/null || true
+key alt+F4
+sleep 2
+
 echo "PASSED: screenshots in $SHOTS"

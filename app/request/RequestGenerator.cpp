@@ -135,7 +135,7 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     // TargetFile, so nothing is ever written through a link at TargetFile.
     const Exception unableToWrite(QStringLiteral("Unable to write to %1").arg(TargetFile));
     TTemporaryFiles temporary;
-    const QString work = temporary.Add(TemporaryName(TargetFile));
+    const QString work = temporary.Add(TemporaryName(SharedFileWorkName(TargetFile)));
     if (!WriteNewPrivateFile(work, bytes))
         throw unableToWrite;
     const auto write = [&](const QString &Section, const char *Key, const QString &Value) {
@@ -170,7 +170,7 @@ void WriteConfigFile(const QString &SourceFile, const QString &TargetFile,
     write(kReqAttributes, "challengePassword_max", QString::number(kChallengePasswordMaxBytes));
 
     TFileError moveError;
-    if (!MoveOver(work, TargetFile, moveError))
+    if (!PutSharedFile(work, TargetFile, moveError))
         throw unableToWrite;
     temporary.Keep(work);
 }
@@ -181,14 +181,14 @@ void BlankChallengePassword(const QString &ConfigFile)
     if (fi.isSymLink() || !fi.isFile())
         return;
     TTemporaryFiles temporary;
-    const QString work = temporary.Add(TemporaryName(ConfigFile));
+    const QString work = temporary.Add(TemporaryName(SharedFileWorkName(ConfigFile)));
     QFile file(ConfigFile);
     TFileError error;
     const bool blanked = file.open(QIODevice::ReadOnly) && WriteNewPrivateFile(work, file.readAll())
                          && ProfileWriteString(work, kReqAttributes,
                                                QStringLiteral("challengePassword_default"),
                                                QString(), TProfileText::Utf8)
-                         && MoveOver(work, ConfigFile, error);
+                         && PutSharedFile(work, ConfigFile, error);
     file.close();
     if (blanked)
         temporary.Keep(work);
@@ -259,6 +259,15 @@ TRequestResult Generate(const TRequestData &Data, const TGenerationProgress &Pro
     const QString newKey = temporary.Add(TemporaryName(names.KeyFile));
     const QString newRequest = temporary.Add(TemporaryName(names.RequestFile));
     const QString newSource = temporary.Add(TemporaryName(names.SourceFile));
+    // Where the system needs it, the files OpenSSL writes are made
+    // owner-only before it writes them.
+    for (const QString &output : {newKey, newRequest}) {
+        TFileError created;
+        if (!PrepareOutputFile(output, created))
+            throw Exception(QStringLiteral("fallo genrsa"),
+                            QStringLiteral("No se pudo crear el archivo %1: %2")
+                                .arg(NativePath(output), created.Reason()));
+    }
 
     if (Progress)
         Progress(TGenerationStep::Key);

@@ -1,6 +1,11 @@
 #include "FileWrite.h"
 
+#include "OwnerOnly.h"
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <windows.h>
 
@@ -60,31 +65,50 @@ QString TFileError::Reason() const
     }
 }
 
-bool WriteWholeFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
-                    TFileError &Error)
-{
-    // The file's permissions come from its folder, as for every file that a
-    // Windows program creates.
-    Q_UNUSED(OwnerOnly);
-    HANDLE h = CreateFileW(NativeName(FileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return Fail(Error);
-    return WriteAndClose(h, Bytes, Error);
-}
-
 bool CreateNewFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
                    TFileError &Error)
 {
-    Q_UNUSED(OwnerOnly);
-    HANDLE h = CreateFileW(NativeName(FileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Without OwnerOnly the file's permissions come from its folder, as for
+    // every file that a Windows program creates; with it the file has its
+    // own list from the moment it exists.
+    TOwnerOnlySecurity security(TOwnerOnlySecurity::TKind::File);
+    if (OwnerOnly && !security.IsValid())
+        return Fail(Error);
+    // FILE_FLAG_OPEN_REPARSE_POINT with CREATE_NEW: a link at the name is a
+    // name that exists, never followed.
+    HANDLE h = CreateFileW(NativeName(FileName).c_str(), GENERIC_WRITE, 0,
+                           OwnerOnly ? security.Attributes() : nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return Fail(Error);
     if (WriteAndClose(h, Bytes, Error))
         return true;
     DeleteFileW(NativeName(FileName).c_str());
     return false;
+}
+
+bool WriteWholeFile(const QString &FileName, const QByteArray &Bytes, bool OwnerOnly,
+                    TFileError &Error)
+{
+    if (OwnerOnly) {
+        // An existing file keeps its list when opened, and a handle someone
+        // already holds on it would see the new bytes: a new file with the
+        // owner-only list takes its place instead.
+        const QString work = FileName
+                             + QStringLiteral(".%1.tmp").arg(QRandomGenerator::system()->generate(),
+                                                             8, 16, QLatin1Char('0'));
+        if (!CreateNewFile(work, Bytes, true, Error))
+            return false;
+        if (MoveOver(work, FileName, Error))
+            return true;
+        DeleteFileW(NativeName(work).c_str());
+        return false;
+    }
+    HANDLE h = CreateFileW(NativeName(FileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return Fail(Error);
+    return WriteAndClose(h, Bytes, Error);
 }
 
 QString AccessDeniedReason() { return TFileError{int(ERROR_ACCESS_DENIED)}.Reason(); }
@@ -101,7 +125,15 @@ bool AppendToExistingFile(const QString &FileName, const QByteArray &Bytes, TFil
 
 bool CopyWholeFile(const QString &Source, const QString &Target, bool OwnerOnly, TFileError &Error)
 {
-    Q_UNUSED(OwnerOnly);
+    if (OwnerOnly) {
+        // CopyFileW would give the copy the folder's permissions.
+        QFile in(Source);
+        if (!in.open(QIODevice::ReadOnly)) {
+            Error.Code = int(ERROR_FILE_NOT_FOUND);
+            return false;
+        }
+        return WriteWholeFile(Target, in.readAll(), true, Error);
+    }
     if (!CopyFileW(NativeName(Source).c_str(), NativeName(Target).c_str(), FALSE))
         return Fail(Error);
     // A copy of a read-only file is read-only too; the copy is to be written.
@@ -113,7 +145,53 @@ bool CopyWholeFile(const QString &Source, const QString &Target, bool OwnerOnly,
 
 void RestrictToOwner(const QString &FileName)
 {
-    Q_UNUSED(FileName);
+    // Opened without following a link; a folder does not open this way.
+    HANDLE h = CreateFileW(NativeName(FileName).c_str(), READ_CONTROL | WRITE_DAC,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(h, &info)
+        && !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))
+        TOwnerOnlySecurity(TOwnerOnlySecurity::TKind::File).ApplyTo(h);
+    CloseHandle(h);
+}
+
+bool CreateOwnerOnlyFolder(const QString &Path, TFileError &Error)
+{
+    const QString clean = QDir::cleanPath(Path);
+    const int cut = clean.lastIndexOf(QLatin1Char('/'));
+    if (cut > 0 && !QDir().mkpath(clean.left(cut))) {
+        Error.Code = int(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    TOwnerOnlySecurity security(TOwnerOnlySecurity::TKind::Folder);
+    if (!security.IsValid())
+        return Fail(Error);
+    if (CreateDirectoryW(NativeName(clean).c_str(), security.Attributes()))
+        return true;
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        return Fail(Error);
+    // FILE_FLAG_BACKUP_SEMANTICS opens a folder; a link is opened as such.
+    HANDLE h = CreateFileW(NativeName(clean).c_str(), READ_CONTROL | WRITE_DAC,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return Fail(Error);
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool ok = GetFileInformationByHandle(h, &info);
+    if (ok && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT
+               || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
+        SetLastError(ERROR_DIRECTORY);
+        ok = false;
+    }
+    ok = ok && security.ApplyTo(h);
+    if (!ok)
+        Fail(Error);
+    CloseHandle(h);
+    return ok;
 }
 
 bool RenameFile(const QString &From, const QString &To, TFileError &Error)
@@ -129,4 +207,56 @@ bool MoveOver(const QString &From, const QString &To, TFileError &Error)
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Fail(Error);
     return true;
+}
+
+QString SharedFileWorkName(const QString &Target)
+{
+    // The user's own temporary folder: the shared file's folder takes no
+    // new files from users.
+    return QDir::tempPath() + QLatin1Char('/') + QFileInfo(Target).fileName();
+}
+
+bool PutSharedFile(const QString &Work, const QString &Target, TFileError &Error)
+{
+    const DWORD attributes = GetFileAttributesW(NativeName(Target).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // The temporary folder may lie on another drive.
+        if (!MoveFileExW(NativeName(Work).c_str(), NativeName(Target).c_str(),
+                         MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+            return Fail(Error);
+        return true;
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
+        Error.Code = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    QFile work(Work);
+    if (!work.open(QIODevice::ReadOnly)) {
+        Error.Code = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    const QByteArray bytes = work.readAll();
+    work.close();
+    // The existing file keeps its access list: only its content changes.
+    const HANDLE h = CreateFileW(NativeName(Target).c_str(), GENERIC_WRITE, 0, nullptr,
+                                 TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH,
+                                 nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return Fail(Error);
+    DWORD written = 0;
+    const bool ok = WriteFile(h, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
+                    && written == DWORD(bytes.size());
+    const DWORD code = GetLastError();
+    CloseHandle(h);
+    if (!ok) {
+        Error.Code = int(code);
+        return false;
+    }
+    QFile::remove(Work);
+    return true;
+}
+
+bool PrepareOutputFile(const QString &Path, TFileError &Error)
+{
+    return CreateNewFile(Path, QByteArray(), true, Error);
 }

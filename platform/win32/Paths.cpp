@@ -36,7 +36,10 @@ QString OpenSSLInstallerFileName() { return QStringLiteral("Win32OpenSSL_Light-0
 QString CleanPathCharacters(const QString &Path)
 {
     QString p = Path;
-    for (const char c : {'/', '*', '?', '"', '<', '>', '|'})
+    // "/" separates folders on Windows as "\" does: turned into "-", it
+    // would join "C:/ProgramData" into the drive-relative "C:-ProgramData".
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    for (const char c : {'*', '?', '"', '<', '>', '|'})
         p.replace(QLatin1Char(c), QLatin1Char('-'));
     return p;
 }

@@ -1,97 +1,100 @@
 #include "ProgramSafety.h"
 
+#include "OwnerOnly.h"
+
 #include <QDir>
 #include <QFileInfo>
 
-#include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <vector>
-
-// A file or folder is safe when its access list grants the rights to change
-// it (write, append, delete, change permissions or owner) only to trusted
-// accounts: its owner, this user, the system, the administrators and the
-// installer service. A missing access list grants everything to everyone.
-
 namespace {
 
-constexpr ACCESS_MASK kChanging = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA
-                                  | FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC | WRITE_OWNER
-                                  | GENERIC_WRITE | GENERIC_ALL;
-
-struct TSid
+QString SidText(PSID Sid)
 {
-    PSID Sid = nullptr;
-    explicit TSid(const wchar_t *Text) { ConvertStringSidToSidW(Text, &Sid); }
-    ~TSid() { if (Sid) LocalFree(Sid); }
-};
-
-std::vector<BYTE> CurrentUserSid()
-{
-    std::vector<BYTE> result;
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return result;
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size);
-    if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
-        const PSID sid = reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid;
-        result.assign(static_cast<BYTE *>(sid), static_cast<BYTE *>(sid) + GetLengthSid(sid));
-    }
-    CloseHandle(token);
+    LPWSTR text = nullptr;
+    if (!ConvertSidToStringSidW(Sid, &text))
+        return QString();
+    const QString result = QString::fromWCharArray(text);
+    LocalFree(text);
     return result;
 }
 
-QString NodeReason(const QString &Path, bool Folder)
+// Who may change what the machine's administrators installed: the user
+// running the program, the system, the administrators and the installer
+// service. "Creator owner" stands for the owner in entries passed down.
+bool IsTrusted(const QString &Sid, const QString &User)
 {
-    const QString what = Folder ? QStringLiteral("la carpeta %1").arg(Path)
-                                : QStringLiteral("el archivo %1").arg(Path);
+    static const QStringList trusted{
+        QStringLiteral("S-1-5-18"),     // SYSTEM
+        QStringLiteral("S-1-5-32-544"), // Administrators
+        QStringLiteral("S-1-3-0"),      // CREATOR OWNER
+        QStringLiteral("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"),
+    };
+    return Sid == User || trusted.contains(Sid);
+}
+
+// The name of an account as Windows shows it ("Usuarios", "Todos"), or the
+// identifier itself.
+QString AccountName(PSID Sid)
+{
+    WCHAR name[256];
+    WCHAR domain[256];
+    DWORD nameSize = 256;
+    DWORD domainSize = 256;
+    SID_NAME_USE use;
+    if (LookupAccountSidW(nullptr, Sid, name, &nameSize, domain, &domainSize, &use))
+        return QString::fromWCharArray(name, int(nameSize));
+    return SidText(Sid);
+}
+
+// Rights that let someone put other content or another program in place.
+ACCESS_MASK ChangeRights(bool Folder)
+{
+    ACCESS_MASK rights = FILE_WRITE_DATA | FILE_APPEND_DATA | DELETE | WRITE_DAC | WRITE_OWNER
+                         | GENERIC_WRITE | GENERIC_ALL;
+    if (Folder)
+        rights |= FILE_DELETE_CHILD; // FILE_ADD_FILE, FILE_ADD_SUBDIRECTORY: the first two
+    return rights;
+}
+
+QString UnsafePathReason(const QString &Path, bool Folder, const QString &User)
+{
+    const QString native = QDir::toNativeSeparators(Path);
+    const QString what = Folder ? QStringLiteral("la carpeta %1").arg(native)
+                                : QStringLiteral("el programa %1").arg(native);
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR sd = nullptr;
-    const std::wstring name = QDir::toNativeSeparators(Path).toStdWString();
-    const DWORD r = GetNamedSecurityInfoW(name.c_str(), SE_FILE_OBJECT,
-                                          OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                                          &owner, nullptr, &dacl, nullptr, &sd);
-    if (r != ERROR_SUCCESS)
-        return QStringLiteral("no se pudieron leer los permisos de %1 (error %2)").arg(Path).arg(r);
+    const DWORD result = GetNamedSecurityInfoW(reinterpret_cast<LPCWSTR>(native.utf16()),
+                                               SE_FILE_OBJECT,
+                                               OWNER_SECURITY_INFORMATION
+                                                   | DACL_SECURITY_INFORMATION,
+                                               &owner, nullptr, &dacl, nullptr, &sd);
+    if (result != ERROR_SUCCESS)
+        return QStringLiteral("No se pudieron leer los permisos de %1 (error del sistema %2).")
+            .arg(what)
+            .arg(result);
     QString reason;
-    if (!dacl) {
-        reason = QStringLiteral("%1 no tiene permisos: la puede modificar cualquiera").arg(what);
-    } else {
-        const TSid system(L"S-1-5-18");
-        const TSid administrators(L"S-1-5-32-544");
-        const TSid installer(L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464");
-        const TSid creatorOwner(L"S-1-3-0");
-        std::vector<BYTE> me = CurrentUserSid();
-        for (DWORD i = 0; i < dacl->AceCount && reason.isEmpty(); ++i) {
-            void *entry = nullptr;
-            if (!GetAce(dacl, i, &entry))
-                continue;
-            const auto *header = static_cast<ACE_HEADER *>(entry);
-            if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
-                continue;
-            const auto *allowed = static_cast<ACCESS_ALLOWED_ACE *>(entry);
-            if (!(allowed->Mask & kChanging))
-                continue;
-            const PSID sid = const_cast<DWORD *>(&allowed->SidStart);
-            const bool trusted = (owner && EqualSid(sid, owner))
-                                 || (!me.empty() && EqualSid(sid, me.data()))
-                                 || (system.Sid && EqualSid(sid, system.Sid))
-                                 || (administrators.Sid && EqualSid(sid, administrators.Sid))
-                                 || (installer.Sid && EqualSid(sid, installer.Sid))
-                                 || (creatorOwner.Sid && EqualSid(sid, creatorOwner.Sid));
-            if (!trusted) {
-                wchar_t *text = nullptr;
-                ConvertSidToStringSidW(sid, &text);
-                reason = QStringLiteral("%1 la pueden modificar otros usuarios (%2)")
-                             .arg(what, text ? QString::fromWCharArray(text) : QStringLiteral("?"));
-                if (text)
-                    LocalFree(text);
-            }
-        }
+    if (owner && !IsTrusted(SidText(owner), User))
+        reason = QStringLiteral("El propietario de %1 es %2, que podría cambiarlo.")
+                     .arg(what, AccountName(owner));
+    else if (!dacl)
+        reason = QStringLiteral("Cualquier usuario puede modificar %1 (no tiene permisos propios).")
+                     .arg(what);
+    const ACCESS_MASK rights = ChangeRights(Folder);
+    for (DWORD i = 0; reason.isEmpty() && dacl && i < dacl->AceCount; ++i) {
+        ACE_HEADER *header = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void **>(&header)))
+            continue;
+        // Entries only passed down to what the folder holds do not apply
+        // to the folder itself.
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
+            continue;
+        auto *ace = reinterpret_cast<ACCESS_ALLOWED_ACE *>(header);
+        PSID sid = &ace->SidStart;
+        if ((ace->Mask & rights) && !IsTrusted(SidText(sid), User))
+            reason = QStringLiteral("%1 puede modificar %2.").arg(AccountName(sid), what);
     }
     LocalFree(sd);
     return reason;
@@ -101,14 +104,16 @@ QString NodeReason(const QString &Path, bool Folder)
 
 QString UnsafeProgramReason(const QString &Program)
 {
+    if (Program.isEmpty())
+        return QStringLiteral("No se indicó el programa.");
     const QFileInfo info(Program);
-    const QString file = info.canonicalFilePath();
-    if (file.isEmpty())
-        return QStringLiteral("no se pudo examinar %1").arg(Program);
-    QString reason = NodeReason(QDir::toNativeSeparators(info.absolutePath()), true);
+    if (!info.isFile())
+        return QStringLiteral("No se encuentra el programa %1.")
+            .arg(QDir::toNativeSeparators(Program));
+    const QString user = CurrentUserSidText();
+    const QString file = info.absoluteFilePath();
+    QString reason = UnsafePathReason(file, false, user);
     if (reason.isEmpty())
-        reason = NodeReason(QDir::toNativeSeparators(QFileInfo(file).absolutePath()), true);
-    if (reason.isEmpty())
-        reason = NodeReason(QDir::toNativeSeparators(file), false);
+        reason = UnsafePathReason(info.absolutePath(), true, user);
     return reason;
 }
