@@ -24,6 +24,7 @@ class QTableView;
 class QThread;
 class QTimer;
 class TBookModel;
+class TBookSortProxy;
 
 class TfrmCertificados : public QWidget
 {
@@ -51,10 +52,15 @@ public:
     void ExportCurrent();
     void OpenCurrentFolder();
     void CopyCurrentCUIT();
+    // The wizard for a renewal of the current row's certificate.
+    void RenewCurrent();
+    // The current row's certificate, arrived in a renewal folder, takes the
+    // place of the one in use (after asking); the table is read again.
+    void SwitchCurrent();
     void ChooseFolder();
 
     TBookModel *Model() const { return FModel; }
-    QSortFilterProxyModel *Proxy() const { return FProxy; }
+    QSortFilterProxyModel *Proxy() const;
 
     // Components
     QLineEdit *eCarpeta = nullptr;
@@ -68,7 +74,8 @@ public:
     QPushButton *btExportar = nullptr;
     QPushButton *btAbrirCarpeta = nullptr;
     QPushButton *btCopiarCUIT = nullptr;
-    QPushButton *btRenovar = nullptr;  // renewal is not offered yet
+    QPushButton *btRenovar = nullptr;
+    QPushButton *btUsarCertificado = nullptr;
     QPushButton *btCerrar = nullptr;
 
 signals:
@@ -89,7 +96,7 @@ private:
 
     QString FFolder;
     TBookModel *FModel = nullptr;
-    QSortFilterProxyModel *FProxy = nullptr;
+    TBookSortProxy *FProxy = nullptr;
     QWidget *FHeader = nullptr;
     QThread *FThread = nullptr;
     std::shared_ptr<std::atomic<bool>> FCancel;
