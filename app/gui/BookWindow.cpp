@@ -43,7 +43,8 @@ QPushButton *Button(QWidget *AParent, const char *AName, const QString &AText)
     auto *b = new QPushButton(AText, AParent);
     b->setObjectName(QLatin1String(AName));
     b->setAutoDefault(false);
-    b->setMinimumWidth(75);
+    // At least as wide as its text: the layout never cuts it.
+    b->setMinimumWidth(qMax(75, b->sizeHint().width()));
     return b;
 }
 
@@ -210,6 +211,8 @@ void TfrmCertificados::BuildForm()
     outer->setSpacing(0);
     outer->addWidget(FHeader);
     outer->addLayout(body, 1);
+    // Never narrower than the row of actions.
+    setMinimumWidth(qMax(minimumWidth(), minimumSizeHint().width()));
 
     connect(btElegirCarpeta, &QPushButton::clicked, this, &TfrmCertificados::ChooseFolder);
     connect(eFiltro, &QLineEdit::textChanged, this, [this](const QString &AText) {
