@@ -1,6 +1,7 @@
 #include "CertificateBook.h"
 
 #include "Cuit.h"
+#include "RenewalFolders.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -163,6 +164,73 @@ bool Later(const TCertificateInfo &A, const TCertificateInfo &B)
     return A.NotAfter > B.NotAfter;
 }
 
+// A set lying in a renewal folder belongs to the certificate of the folder
+// above it with its CUIT and holder (one issued by the authority first, then
+// the one valid longest): the certificate the renewal is to replace.
+void LinkRenewals(QList<TBookGroup> &AGroups)
+{
+    for (int i = 0; i < AGroups.size(); ++i) {
+        TBookGroup &g = AGroups[i];
+        const QString own = !g.KeyFile.isEmpty()       ? g.KeyFile
+                            : !g.RequestFile.isEmpty() ? g.RequestFile
+                                                       : g.CertificateFile;
+        if (g.PublicKey.isEmpty() || g.CUIT.isEmpty() || own.isEmpty() || !InRenewalFolder(own))
+            continue;
+        const QString renewalFolder = QFileInfo(own).absolutePath();
+        const QString parent = QFileInfo(renewalFolder).absolutePath();
+        int best = -1;
+        for (int j = 0; j < AGroups.size(); ++j) {
+            const TBookGroup &c = AGroups.at(j);
+            if (j == i || !c.HasCertificate || c.CUIT != g.CUIT || c.Holder != g.Holder
+                || QFileInfo(c.CertificateFile).absolutePath() != parent)
+                continue;
+            if (best < 0) {
+                best = j;
+                continue;
+            }
+            const TBookGroup &b = AGroups.at(best);
+            const bool cAuthority = c.Verdict == TIssuerVerdict::Authority;
+            const bool bAuthority = b.Verdict == TIssuerVerdict::Authority;
+            if (cAuthority != bAuthority ? cAuthority : c.ValidUntil > b.ValidUntil)
+                best = j;
+        }
+        if (best < 0)
+            continue;
+        g.RenewalOf = AGroups.at(best).CertificateFile;
+        TBookGroup &renewed = AGroups[best];
+        // Of two renewals, the one still waiting for its certificate is named.
+        if (renewed.RenewalFolder.isEmpty() || (renewed.RenewalHasCertificate && !g.HasCertificate)) {
+            renewed.RenewalFolder = renewalFolder;
+            renewed.RenewalHasCertificate = g.HasCertificate;
+        }
+    }
+}
+
+// Each renewal right after the certificate it is to replace (and a renewal
+// of that renewal after it), the rest as they are.
+void PlaceRenewals(QList<TBookGroup> &AGroups)
+{
+    QHash<QString, QList<int>> renewals; // certificate -> the groups renewing it
+    for (int i = 0; i < AGroups.size(); ++i)
+        if (!AGroups.at(i).RenewalOf.isEmpty())
+            renewals[AGroups.at(i).RenewalOf] << i;
+    if (renewals.isEmpty())
+        return;
+    QList<TBookGroup> ordered;
+    ordered.reserve(AGroups.size());
+    const std::function<void(int)> place = [&](int AIndex) {
+        ordered << AGroups.at(AIndex);
+        const QString certificate = AGroups.at(AIndex).CertificateFile;
+        if (!certificate.isEmpty())
+            for (int r : renewals.value(certificate))
+                place(r);
+    };
+    for (int i = 0; i < AGroups.size(); ++i)
+        if (AGroups.at(i).RenewalOf.isEmpty())
+            place(i);
+    AGroups = ordered;
+}
+
 } // namespace
 
 QString StateWord(TBookState State)
@@ -209,6 +277,18 @@ bool NeedsAttention(TBookState State)
     default:
         return false;
     }
+}
+
+QString RenewalNote(const TBookGroup &Group)
+{
+    if (!Group.RenewalOf.isEmpty())
+        return QStringLiteral("renovación de %1").arg(QFileInfo(Group.RenewalOf).fileName());
+    if (Group.RenewalFolder.isEmpty())
+        return QString();
+    const QString folder = QFileInfo(Group.RenewalFolder).fileName();
+    return Group.RenewalHasCertificate
+               ? QStringLiteral("renovación recibida en «%1», todavía sin usar").arg(folder)
+               : QStringLiteral("renovación pendiente en «%1»").arg(folder);
 }
 
 bool BookNeedsAttention(const QList<TBookGroup> &Groups)
@@ -461,6 +541,7 @@ QList<TBookGroup> GroupBook(const QList<TBookRead> &Reads, const QStringList &Un
         if (it != inForce.constEnd() && it.value() > g.ValidUntil)
             g.State = TBookState::Replaced;
     }
+    LinkRenewals(groups);
 
     std::stable_sort(groups.begin(), groups.end(), [](const TBookGroup &a, const TBookGroup &b) {
         if (a.State != b.State)
@@ -473,6 +554,7 @@ QList<TBookGroup> GroupBook(const QList<TBookRead> &Reads, const QStringList &Un
             return a.Company.localeAwareCompare(b.Company) < 0;
         return a.Files.value(0) < b.Files.value(0);
     });
+    PlaceRenewals(groups);
     return groups;
 }
 

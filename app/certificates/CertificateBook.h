@@ -55,6 +55,13 @@ struct TBookGroup
     QString SourceFile;
     QStringList Files;           // every file of the group, absolute, sorted
     QByteArray PublicKey;        // DER; empty for a group of one unreadable file
+    // A set in a renewal folder: the certificate of the folder above it that
+    // it is to replace (same CUIT and holder); empty for any other group.
+    QString RenewalOf;
+    // A certificate with a renewal under way: that renewal's folder, and
+    // whether the renewal's own certificate has arrived there.
+    QString RenewalFolder;
+    bool RenewalHasCertificate = false;
 };
 
 // Bounds of the walk.
@@ -93,7 +100,8 @@ TBookRead ReadBookEntry(const QString &File, const TAuthorityKeys &Authorities,
                         qint64 MaxFileSize = TBookLimits().MaxFileSize);
 
 // Groups what was read and judges each group at Now; sorted by urgency
-// (state, then fewer days left, then company).
+// (state, then fewer days left, then company), each renewal right after the
+// certificate it is to replace.
 QList<TBookGroup> GroupBook(const QList<TBookRead> &Reads, const QStringList &UnreadableFolders,
                             const QDateTime &Now);
 
@@ -110,6 +118,12 @@ TBook ReadBook(const QString &Folder, const QDateTime &Now = QDateTime::currentD
                const std::function<void(int, int, const QList<TBookGroup> &)> &Progress = nullptr,
                const std::atomic<bool> *Cancel = nullptr,
                const TBookLimits &Limits = TBookLimits());
+
+// What the group has to do with a renewal, in Spanish: "renovación de
+// alias.crt" for a renewal's set, "renovación pendiente en «Renovación
+// AAAA-MM-DD»" for a certificate whose renewal waits for its certificate, and
+// so on; empty when nothing.
+QString RenewalNote(const TBookGroup &Group);
 
 // True when some group needs attention.
 bool BookNeedsAttention(const QList<TBookGroup> &Groups);

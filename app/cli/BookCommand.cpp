@@ -49,6 +49,18 @@ QString ShownPath(const TBookGroup &G)
     return G.Files.value(0);
 }
 
+// " (reason; renewal)" after the file, escaped; empty when neither.
+QString Notes(const TBookGroup &G)
+{
+    QStringList notes;
+    if (!G.Reason.isEmpty() && G.State != TBookState::Valid)
+        notes << Escaped(G.Reason);
+    if (const QString renewal = RenewalNote(G); !renewal.isEmpty())
+        notes << Escaped(renewal);
+    return notes.isEmpty() ? QString()
+                           : QStringLiteral(" (") + notes.join(QStringLiteral("; ")) + QLatin1Char(')');
+}
+
 } // namespace
 
 QString EnvironmentWord(const TBookGroup &Group)
@@ -106,11 +118,7 @@ QString BookTable(const QList<TBookGroup> &Groups)
                                 ? g.ValidUntil.toUTC().toString(QStringLiteral("yyyy-MM-dd"))
                                 : QStringLiteral("-"),
                             g.HasCertificate ? QString::number(g.DaysLeft) : QStringLiteral("-"),
-                            Escaped(QDir::toNativeSeparators(ShownPath(g)))
-                                + (g.Reason.isEmpty() || g.State == TBookState::Valid
-                                       ? QString()
-                                       : QStringLiteral(" (") + Escaped(g.Reason)
-                                             + QLatin1Char(')'))};
+                            Escaped(QDir::toNativeSeparators(ShownPath(g))) + Notes(g)};
     }
     QList<int> widths(rows.first().size(), 0);
     for (const QStringList &r : rows)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QIcon>
 #include <QStyle>
 
@@ -35,6 +36,18 @@ QString FileNames(const TBookGroup &G)
     return names.join(QStringLiteral(", "));
 }
 
+// " (reason; renewal)" after the state; empty when neither.
+QString StateNotes(const TBookGroup &G)
+{
+    QStringList notes;
+    if (!G.Reason.isEmpty() && G.State != TBookState::Valid)
+        notes << G.Reason;
+    if (const QString renewal = RenewalNote(G); !renewal.isEmpty())
+        notes << renewal;
+    return notes.isEmpty() ? QString()
+                           : QStringLiteral(" (") + notes.join(QStringLiteral("; ")) + QLatin1Char(')');
+}
+
 } // namespace
 
 TBookModel::TBookModel(QObject *AParent) : QAbstractTableModel(AParent) {}
@@ -43,6 +56,18 @@ void TBookModel::SetGroups(const QList<TBookGroup> &AGroups)
 {
     beginResetModel();
     FGroups = AGroups;
+    QHash<QString, int> byCertificate;
+    for (int i = 0; i < FGroups.size(); ++i)
+        if (!FGroups.at(i).CertificateFile.isEmpty())
+            byCertificate.insert(FGroups.at(i).CertificateFile, i);
+    FRenewed.clear();
+    for (int i = 0; i < FGroups.size(); ++i) {
+        // Up the chain of renewals, at most once around the book.
+        int row = i;
+        for (int step = 0; step < FGroups.size() && !FGroups.at(row).RenewalOf.isEmpty(); ++step)
+            row = byCertificate.value(FGroups.at(row).RenewalOf, row);
+        FRenewed << row;
+    }
     endResetModel();
 }
 
@@ -79,6 +104,8 @@ QVariant TBookModel::data(const QModelIndex &AIndex, int ARole) const
         QString tip = StateText(g.State);
         if (!g.Reason.isEmpty())
             tip += QStringLiteral(": ") + g.Reason;
+        if (const QString renewal = RenewalNote(g); !renewal.isEmpty())
+            tip += QLatin1Char('\n') + renewal.left(1).toUpper() + renewal.mid(1);
         for (const QString &f : g.Files)
             tip += QLatin1Char('\n') + QDir::toNativeSeparators(f);
         return tip;
@@ -95,9 +122,7 @@ QVariant TBookModel::data(const QModelIndex &AIndex, int ARole) const
             // place in the book.
             return qlonglong(int(g.State)) * 100000000LL
                    + (g.HasCertificate ? qlonglong(g.DaysLeft) + 50000000LL : 99999999LL);
-        return g.Reason.isEmpty() || g.State == TBookState::Valid
-                   ? StateText(g.State)
-                   : StateText(g.State) + QStringLiteral(" (") + g.Reason + QLatin1Char(')');
+        return StateText(g.State) + StateNotes(g);
     case colOrganizacion: return g.Company;
     case colTitular: return g.Holder;
     case colCUIT:

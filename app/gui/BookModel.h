@@ -1,7 +1,8 @@
 #pragma once
 // TBookModel: the groups of the certificate book as the rows of a table.
 // State by text and icon; Qt::UserRole gives each cell's sort key, so that
-// the state column sorts by urgency.
+// the state column sorts by urgency. A renewal's row knows the row of the
+// certificate it is to replace (TBookSortProxy keeps them together).
 
 #include "CertificateBook.h"
 
@@ -19,6 +20,9 @@ public:
     void SetGroups(const QList<TBookGroup> &AGroups);
     const QList<TBookGroup> &Groups() const { return FGroups; }
     const TBookGroup &Group(int ARow) const { return FGroups.at(ARow); }
+    // The row of the certificate a renewal's row is to replace (that
+    // certificate's own when it is a renewal too); ARow itself for any other.
+    int RenewedRow(int ARow) const { return FRenewed.value(ARow, ARow); }
 
     int rowCount(const QModelIndex &AParent = QModelIndex()) const override;
     int columnCount(const QModelIndex &AParent = QModelIndex()) const override;
@@ -30,4 +34,5 @@ public:
 
 private:
     QList<TBookGroup> FGroups;
+    QList<int> FRenewed;
 };

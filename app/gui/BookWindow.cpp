@@ -1,13 +1,16 @@
 #include "BookWindow.h"
 
 #include "BookModel.h"
+#include "BookSortProxy.h"
 #include "Exception.h"
 #include "MessageBoxes.h"
 #include "ReminderSchedule.h"
 #include "FormStyle.h"
+#include "RenewalFolders.h"
 #include "Shape.h"
 #include "UserDialogs.h"
 #include "UserInterfaceFont.h"
+#include "VerifyRenewalActions.h"
 #include "VerifyWindow.h"
 #include "WellKnownFolders.h"
 #include "WizardPicture.h"
@@ -45,7 +48,8 @@ QPushButton *Button(QWidget *AParent, const char *AName, const QString &AText)
     auto *b = new QPushButton(AText, AParent);
     b->setObjectName(QLatin1String(AName));
     b->setAutoDefault(false);
-    b->setMinimumWidth(75);
+    // At least as wide as its text: the layout never cuts it.
+    b->setMinimumWidth(qMax(75, b->sizeHint().width()));
     return b;
 }
 
@@ -152,8 +156,7 @@ void TfrmCertificados::BuildForm()
     body->addLayout(filterRow);
 
     FModel = new TBookModel(this);
-    FProxy = new QSortFilterProxyModel(this);
-    FProxy->setSourceModel(FModel);
+    FProxy = new TBookSortProxy(FModel, this);
     FProxy->setSortRole(Qt::UserRole);
     FProxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     FProxy->setFilterKeyColumn(-1);
@@ -200,11 +203,18 @@ void TfrmCertificados::BuildForm()
     btAbrirCarpeta = Button(this, "btAbrirCarpeta", QStringLiteral("&Abrir carpeta"));
     btCopiarCUIT = Button(this, "btCopiarCUIT", QStringLiteral("Copiar &CUIT"));
     btRenovar = Button(this, "btRenovar", QStringLiteral("&Renovar..."));
-    btRenovar->setToolTip(QStringLiteral("La renovación todavía no está disponible."));
+    btRenovar->setToolTip(QStringLiteral("Prepara un pedido nuevo con los datos de este certificado, "
+                                         "en una carpeta «Renovación» a su lado: la clave y el "
+                                         "certificado en uso no se tocan."));
+    btUsarCertificado = Button(this, "btUsarCertificado", QStringLiteral("&Usar este certificado"));
+    btUsarCertificado->setToolTip(QStringLiteral("El certificado recibido en la carpeta de la "
+                                                 "renovación y su clave toman el lugar de los que "
+                                                 "están en uso; estos se guardan en «Anteriores»."));
     btCerrar = Button(this, "btCerrar", QStringLiteral("Cerrar"));
     // Escape closes the window, as Cerrar does (its letters are all taken).
     btCerrar->setShortcut(QKeySequence(Qt::Key_Escape));
-    for (QPushButton *b : {btVerificar, btExportar, btAbrirCarpeta, btCopiarCUIT, btRenovar})
+    for (QPushButton *b :
+         {btVerificar, btExportar, btAbrirCarpeta, btCopiarCUIT, btRenovar, btUsarCertificado})
         actions->addWidget(b);
     actions->addStretch(1);
     actions->addWidget(btCerrar);
@@ -215,6 +225,8 @@ void TfrmCertificados::BuildForm()
     outer->setSpacing(0);
     outer->addWidget(FHeader);
     outer->addLayout(body, 1);
+    // Never narrower than the row of actions.
+    setMinimumWidth(qMax(minimumWidth(), minimumSizeHint().width()));
 
     connect(btElegirCarpeta, &QPushButton::clicked, this, &TfrmCertificados::ChooseFolder);
     connect(cbAvisos, &QCheckBox::clicked, this, &TfrmCertificados::SetReminders);
@@ -230,6 +242,8 @@ void TfrmCertificados::BuildForm()
     connect(btExportar, &QPushButton::clicked, this, &TfrmCertificados::ExportCurrent);
     connect(btAbrirCarpeta, &QPushButton::clicked, this, &TfrmCertificados::OpenCurrentFolder);
     connect(btCopiarCUIT, &QPushButton::clicked, this, &TfrmCertificados::CopyCurrentCUIT);
+    connect(btRenovar, &QPushButton::clicked, this, &TfrmCertificados::RenewCurrent);
+    connect(btUsarCertificado, &QPushButton::clicked, this, &TfrmCertificados::SwitchCurrent);
     connect(btCerrar, &QPushButton::clicked, this, &QWidget::close);
 
     FWatcher = new QFileSystemWatcher(this);
@@ -432,7 +446,20 @@ void TfrmCertificados::UpdateActions()
     btExportar->setEnabled(g && g->HasCertificate && !g->KeyFile.isEmpty());
     btAbrirCarpeta->setEnabled(g != nullptr);
     btCopiarCUIT->setEnabled(g && !g->CUIT.isEmpty());
-    btRenovar->setEnabled(false);
+    // A certificate of the authority's is renewed; a renewal's own set is not
+    // (its renewal would go into the renewal folder).
+    btRenovar->setEnabled(g && g->HasCertificate && g->Verdict == TIssuerVerdict::Authority
+                          && !InRenewalFolder(g->CertificateFile));
+    // A certificate valid with its key, both in a renewal folder.
+    btUsarCertificado->setEnabled(
+        g && g->HasCertificate && g->State == TBookState::Valid && !g->KeyIsKeptCopy
+        && InRenewalFolder(g->CertificateFile)
+        && QFileInfo(g->KeyFile).absolutePath() == QFileInfo(g->CertificateFile).absolutePath());
+}
+
+QSortFilterProxyModel *TfrmCertificados::Proxy() const
+{
+    return FProxy;
 }
 
 void TfrmCertificados::VerifyCurrent()
@@ -470,6 +497,24 @@ void TfrmCertificados::CopyCurrentCUIT()
     const TBookGroup *g = CurrentGroup();
     if (g && !g->CUIT.isEmpty())
         QGuiApplication::clipboard()->setText(g->CUIT);
+}
+
+void TfrmCertificados::RenewCurrent()
+{
+    const TBookGroup *g = CurrentGroup();
+    if (g && g->HasCertificate)
+        RenewCertificateFile(this, g->CertificateFile);
+}
+
+void TfrmCertificados::SwitchCurrent()
+{
+    const TBookGroup *g = CurrentGroup();
+    if (!g || !g->HasCertificate)
+        return;
+    // The switch checks the certificate with its key again and refuses,
+    // saying why, when they no longer go together.
+    if (!SwitchCertificateFile(this, g->CertificateFile).isEmpty())
+        OpenFolder(QString());
 }
 
 void TfrmCertificados::ChooseFolder()

@@ -25,6 +25,7 @@ class QTableView;
 class QThread;
 class QTimer;
 class TBookModel;
+class TBookSortProxy;
 
 class TfrmCertificados : public QWidget
 {
@@ -52,13 +53,18 @@ public:
     void ExportCurrent();
     void OpenCurrentFolder();
     void CopyCurrentCUIT();
+    // The wizard for a renewal of the current row's certificate.
+    void RenewCurrent();
+    // The current row's certificate, arrived in a renewal folder, takes the
+    // place of the one in use (after asking); the table is read again.
+    void SwitchCurrent();
     void ChooseFolder();
     // Turns the daily reminder of the folder shown on or off; the box then
     // shows what the system says.
     void SetReminders(bool AOn);
 
     TBookModel *Model() const { return FModel; }
-    QSortFilterProxyModel *Proxy() const { return FProxy; }
+    QSortFilterProxyModel *Proxy() const;
 
     // Components
     QLineEdit *eCarpeta = nullptr;
@@ -73,7 +79,8 @@ public:
     QPushButton *btExportar = nullptr;
     QPushButton *btAbrirCarpeta = nullptr;
     QPushButton *btCopiarCUIT = nullptr;
-    QPushButton *btRenovar = nullptr;  // renewal is not offered yet
+    QPushButton *btRenovar = nullptr;
+    QPushButton *btUsarCertificado = nullptr;
     QPushButton *btCerrar = nullptr;
 
 signals:
@@ -95,7 +102,7 @@ private:
 
     QString FFolder;
     TBookModel *FModel = nullptr;
-    QSortFilterProxyModel *FProxy = nullptr;
+    TBookSortProxy *FProxy = nullptr;
     QWidget *FHeader = nullptr;
     QThread *FThread = nullptr;
     std::shared_ptr<std::atomic<bool>> FCancel;

@@ -14,19 +14,29 @@ bool OffersSwitch(const TVerification &V)
            && QFileInfo(V.MatchingKey).absolutePath() == QFileInfo(V.File).absolutePath();
 }
 
+void RenewCertificateFile(QWidget *AParent, const QString &CertificateFile)
+{
+    RunGuarded(AParent, [&CertificateFile] {
+        if (WindowOpeners().Renewal)
+            WindowOpeners().Renewal(CertificateFile);
+    });
+}
+
 void RenewFromCheck(QWidget *AParent, const TVerification &V)
 {
-    RunGuarded(AParent, [&V] {
-        if (WindowOpeners().Renewal)
-            WindowOpeners().Renewal(V.File);
-    });
+    RenewCertificateFile(AParent, V.File);
 }
 
 QString SwitchFromCheck(QWidget *AParent, const TVerification &V)
 {
+    return SwitchCertificateFile(AParent, V.File);
+}
+
+QString SwitchCertificateFile(QWidget *AParent, const QString &CertificateFile)
+{
     QString placed;
     RunGuarded(AParent, [&] {
-        const TSwitchPlan plan = PlanSwitch(V.File);
+        const TSwitchPlan plan = PlanSwitch(CertificateFile);
         const QString question =
             plan.OldCertificate.isEmpty()
                 ? QStringLiteral("El certificado nuevo y su clave pasarán a la carpeta %1. "

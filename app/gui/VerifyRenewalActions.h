@@ -1,5 +1,6 @@
 #pragma once
-// The check window's "Renovar" and "Usar este certificado".
+// "Renovar" and "Usar este certificado", in the check window and in "Mis
+// certificados".
 
 #include "CertificateReport.h"
 
@@ -9,9 +10,12 @@ class QWidget;
 // key there: the one "Usar este certificado" puts in use.
 bool OffersSwitch(const TVerification &V);
 
-// Opens the wizard for a renewal of V's certificate; errors in a box.
+// Opens the wizard for a renewal of CertificateFile; errors in a box.
+void RenewCertificateFile(QWidget *AParent, const QString &CertificateFile);
 void RenewFromCheck(QWidget *AParent, const TVerification &V);
 
-// Asks, then puts V's certificate in use. Returns its path now (empty when
-// nothing was done); refusals and failures are shown in a box.
+// Asks, then puts CertificateFile (in a renewal folder) in use. Returns its
+// path now (empty when nothing was done); refusals and failures are shown in
+// a box.
+QString SwitchCertificateFile(QWidget *AParent, const QString &CertificateFile);
 QString SwitchFromCheck(QWidget *AParent, const TVerification &V);

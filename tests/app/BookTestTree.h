@@ -2,7 +2,9 @@
 // A folder tree with a company in every state of the certificate book, made
 // with the host's openssl: a production and a testing authority of the
 // tests' own (their public keys in Root/autoridades, for ZEDEDE_AUTORIDADES),
-// a forged one named like the production authority, and another issuer.
+// a forged one named like the production authority, and another issuer. The
+// company about to expire has a renewal under way (key and request in a
+// renewal folder beside its certificate).
 
 #include "CertificateTestSupport.h"
 
@@ -22,6 +24,8 @@ struct TBookTestTree
     QString Authorities;   // for ZEDEDE_AUTORIDADES
     // Company folder -> its files, e.g. Files["vigente"]["key"].
     QMap<QString, QMap<QString, QString>> Files;
+    // The production authority's stand-in, for certificates made later.
+    TTestAuthority Production;
 
     // Makes one company: key, request (O=Company, CUIT, CN=Holder) and, when
     // Days is set, a certificate of Authority valid from a year ago (expired
@@ -97,7 +101,8 @@ struct TBookTestTree
         Tree = Root + "/arbol";
         Authorities = Root + "/autoridades";
         QDir().mkpath(Authorities);
-        TTestAuthority production, testing, forged, other;
+        TTestAuthority &production = Production;
+        TTestAuthority testing, forged, other;
         if (!production.Create(Root + "/ca-prod", "/C=AR/O=AFIP/CN=Computadores")
             || !testing.Create(Root + "/ca-test", "/C=AR/O=AFIP/CN=Computadores Test")
             // A forger's authority named as the real one, its certificates
@@ -120,7 +125,10 @@ struct TBookTestTree
                   && Company(&production, "clave-dañada", "dañada", "Dañada SA", "20555555556", "alias7", 300)
                   && Company(&forged, "falsificado", "falsa", "Falsa SA", "20666666667", "alias8", 300)
                   && Company(&other, "otro", "otra", "Otra SA", "20777777778", "alias9", 300)
-                  && Company(&testing, "homologacion", "homologacion", "Prueba SA", "20888888889", "alias10", 400);
+                  && Company(&testing, "homologacion", "homologacion", "Prueba SA", "20888888889", "alias10", 400)
+                  // The renewal of the one about to expire, waiting for its certificate.
+                  && Company(nullptr, "renovacion", QString::fromUtf8("por vencer/Renovación 2026-03-14"),
+                             "Pronto SRL", "30500010912", "alias2", 0, true, false);
         if (!ok || !DamagePrivatePart(Files["clave-dañada"]["key"]))
             return false;
         // A kept copy of the key in use belongs to its group.

@@ -160,8 +160,8 @@ private slots:
         QVERIFY(FBook.Listing.Notes.join('\n').contains("enorme.crt"));
         for (const QString &f : FBook.Listing.Files)
             QVERIFY2(!f.contains("/bucle/"), qPrintable(f));
-        // Twelve companies and the truncated file.
-        QCOMPARE(FBook.Groups.size(), 13);
+        // Twelve companies, a renewal and the truncated file.
+        QCOMPARE(FBook.Groups.size(), 14);
 
         // A deep tree is bounded.
         QTemporaryDir deep;
@@ -201,8 +201,18 @@ private slots:
 
     void sortedByUrgency()
     {
-        for (int i = 1; i < FBook.Groups.size(); ++i) {
-            const TBookGroup &a = FBook.Groups.at(i - 1), &b = FBook.Groups.at(i);
+        // By urgency, each renewal left aside: it follows its certificate.
+        QList<TBookGroup> own;
+        for (int i = 0; i < FBook.Groups.size(); ++i) {
+            const TBookGroup &g = FBook.Groups.at(i);
+            if (g.RenewalOf.isEmpty())
+                own << g;
+            else
+                QCOMPARE(FBook.Groups.at(i - 1).CertificateFile, g.RenewalOf);
+        }
+        QCOMPARE(own.size(), FBook.Groups.size() - 1);
+        for (int i = 1; i < own.size(); ++i) {
+            const TBookGroup &a = own.at(i - 1), &b = own.at(i);
             QVERIFY(int(a.State) <= int(b.State));
             if (a.State == b.State && a.HasCertificate && b.HasCertificate)
                 QVERIFY(a.DaysLeft <= b.DaysLeft);
@@ -211,6 +221,71 @@ private slots:
         QVERIFY(BookNeedsAttention(FBook.Groups));
         QVERIFY(!NeedsAttention(TBookState::Replaced));
         QVERIFY(!NeedsAttention(TBookState::RequestPending));
+    }
+
+    // A renewal's key and request, in a renewal folder beside the
+    // certificate about to expire: pending, right after that certificate,
+    // which keeps its state and names the renewal.
+    void renewalBesideItsCertificate()
+    {
+        const TBookGroup *renewal = GroupWith(FTree.Files["renovacion"]["req"]);
+        const TBookGroup *renewed = GroupWith(FTree.Files["por-vencer"]["crt"]);
+        QVERIFY(renewal && renewed && renewal != renewed);
+        QCOMPARE(renewal->State, TBookState::RequestPending);
+        QCOMPARE(renewal->KeyFile, FTree.Files["renovacion"]["key"]);
+        QCOMPARE(renewal->RenewalOf, FTree.Files["por-vencer"]["crt"]);
+        QCOMPARE(RenewalNote(*renewal), QString("renovación de alias2.crt"));
+        QCOMPARE(renewed->State, TBookState::ExpiresSoon);
+        QCOMPARE(renewed->RenewalFolder, QFileInfo(FTree.Files["renovacion"]["key"]).path());
+        QVERIFY(!renewed->RenewalHasCertificate);
+        QCOMPARE(RenewalNote(*renewed),
+                 QString("renovación pendiente en «Renovación 2026-03-14»"));
+        QCOMPARE(renewal - renewed, 1);
+        QVERIFY(GroupWith(FTree.Files["vigente"]["crt"])->RenewalFolder.isEmpty());
+        QVERIFY(GroupWith(FTree.Files["pedido-pendiente"]["req"])->RenewalOf.isEmpty());
+
+        // Once its certificate arrives, the renewal is valid and still beside
+        // the one it replaces; a renewal folder with another company's
+        // request, or one without the certificate in use above it, is
+        // nobody's renewal.
+        QTemporaryDir dir;
+        const QString r1 = dir.path() + "/empresa/Renovación 2026-03-14";
+        const QString r2 = dir.path() + "/empresa/Renovación 2026-03-14 (2)";
+        const QString r3 = dir.path() + "/otra/Renovación 2026-03-14";
+        for (const QString &f : {r1, r2, r3})
+            QVERIFY(QDir().mkpath(f));
+        for (const QString &k : {"key", "req", "crt"})
+            QVERIFY(QFile::copy(FTree.Files["por-vencer"][k], dir.path() + "/empresa/"
+                                                              + QFileInfo(FTree.Files["por-vencer"][k]).fileName()));
+        for (const QString &k : {"key", "req"}) {
+            const QString name = QFileInfo(FTree.Files["renovacion"][k]).fileName();
+            QVERIFY(QFile::copy(FTree.Files["renovacion"][k], r1 + "/" + name));
+            const QString other = QFileInfo(FTree.Files["pedido-pendiente"][k]).fileName();
+            QVERIFY(QFile::copy(FTree.Files["pedido-pendiente"][k], r2 + "/" + other));
+        }
+        QVERIFY(MakeRsaKey(r3 + "/Privada_x.key"));
+        QVERIFY(MakeRequest(r3 + "/Privada_x.key", "/C=AR/O=Pronto SRL/serialNumber=CUIT 30500010912/CN=alias2",
+                            r3 + "/Pedido_x.req"));
+        QVERIFY(FTree.Production.SignFor(r1 + "/Pedido_ProntoSRL_alias2.req", r1 + "/alias2.crt", 730));
+        const TBook book = ReadBook(dir.path());
+        QCOMPARE(book.Groups.size(), 4);
+        int at = -1;
+        for (int i = 0; i < book.Groups.size(); ++i)
+            if (book.Groups.at(i).CertificateFile == dir.path() + "/empresa/alias2.crt")
+                at = i;
+        QVERIFY(at >= 0 && at + 1 < book.Groups.size());
+        const TBookGroup &old = book.Groups.at(at), &fresh = book.Groups.at(at + 1);
+        QCOMPARE(old.State, TBookState::Replaced);
+        QCOMPARE(old.RenewalFolder, r1);
+        QVERIFY(old.RenewalHasCertificate);
+        QVERIFY(RenewalNote(old).contains("recibida"));
+        QCOMPARE(fresh.CertificateFile, r1 + "/alias2.crt");
+        QCOMPARE(fresh.State, TBookState::Valid);
+        QCOMPARE(fresh.RenewalOf, old.CertificateFile);
+        int linked = 0;
+        for (const TBookGroup &g : book.Groups)
+            linked += g.RenewalOf.isEmpty() ? 0 : 1;
+        QCOMPARE(linked, 1);
     }
 
     void keysJudged()

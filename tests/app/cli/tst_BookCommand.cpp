@@ -86,11 +86,13 @@ private slots:
         const QList<QStringList> records = ParseCsv(out.mid(1));
         QCOMPARE(records.first().join(';'),
                  QString("estado;cuit;titular;organizacion;ambiente;vence;dias;clave;pedido;certificado"));
-        QCOMPARE(records.size(), 1 + 13);
+        QCOMPARE(records.size(), 1 + 14);
         QMap<QString, QStringList> byRequest;
+        QMap<QString, int> lineOf;
         for (const QStringList &r : records.mid(1)) {
             QCOMPARE(r.size(), 10);
             byRequest.insert(r.at(8), r);
+            lineOf.insert(r.at(8), int(lineOf.size()));
         }
         const QDate today = QDateTime::currentDateTimeUtc().date();
         const QStringList vigente = byRequest.value(FTree.Files["vigente"]["req"]);
@@ -117,6 +119,16 @@ private slots:
         QCOMPARE(byRequest.value(FTree.Files["homologacion"]["req"]).at(4), QString("homologacion"));
         QCOMPARE(byRequest.value(FTree.Files["otro"]["req"]).at(4), QString("otro"));
         QCOMPARE(byRequest.value(FTree.Files["clave-dañada"]["req"]).at(0), QString("clave-dañada"));
+        // A renewal under way: its key and request, no certificate, on the
+        // line after the certificate it is to replace.
+        const QStringList renewal = byRequest.value(FTree.Files["renovacion"]["req"]);
+        QCOMPARE(renewal.at(0), QString("pedido-pendiente"));
+        QCOMPARE(renewal.mid(1, 3), QStringList({"30500010912", "alias2", "Pronto SRL"}));
+        QCOMPARE(renewal.at(7), FTree.Files["renovacion"]["key"]);
+        QCOMPARE(renewal.at(9), QString());
+        QCOMPARE(byRequest.value(FTree.Files["por-vencer"]["req"]).at(0), QString("por-vencer"));
+        QCOMPARE(lineOf.value(FTree.Files["renovacion"]["req"]),
+                 lineOf.value(FTree.Files["por-vencer"]["req"]) + 1);
         // The skipped huge file is a note on standard error, not a row.
         QVERIFY(err.contains("enorme.crt"));
     }
@@ -156,7 +168,20 @@ private slots:
         out.clear();
         Run(FTree.Tree, TBookFormat::Table, &out);
         const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 1 + 13);
+        QCOMPARE(lines.size(), 1 + 14);
+        // The renewal's line, after its certificate's, says whose it is.
+        int renewed = -1;
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines.at(i).contains(FTree.Files["por-vencer"]["crt"]))
+                renewed = i;
+        QVERIFY(renewed > 0 && renewed + 1 < lines.size());
+        QVERIFY2(lines.at(renewed).startsWith("por-vencer ")
+                     && lines.at(renewed).endsWith("(renovación pendiente en «Renovación 2026-03-14»)"),
+                 qPrintable(lines.at(renewed)));
+        QVERIFY2(lines.at(renewed + 1).startsWith("pedido-pendiente ")
+                     && lines.at(renewed + 1).endsWith(FTree.Files["renovacion"]["req"]
+                                                       + " (renovación de alias2.crt)"),
+                 qPrintable(lines.at(renewed + 1)));
         const int cuitAt = lines.first().indexOf("CUIT");
         for (const QString &l : lines.mid(1))
             QVERIFY2(l.at(cuitAt - 1) == ' ' && l.at(cuitAt) != ' ', qPrintable(l));

@@ -1,10 +1,18 @@
 #include "BookWindow.h"
 
 #include "BookModel.h"
+#include "AppTestSupport.h"
 #include "BookTestTree.h"
+#include "CuitMaskEdit.h"
+#include "ProgramLook.h"
+#include "RenewalFolders.h"
+#include "RenewalTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "UCWWizard.h"
 #include "VerifyWindow.h"
 #include "WindowOpeners.h"
+#include "ZeDedeApp.h"
+#include "uZeDede.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,12 +53,27 @@ class TestBookWindow : public QObject
         return AWindow.Proxy()->index(ARow, AColumn).data().toString();
     }
 
+    // Saved for looking at when ZEDEDE_SHOTS names a folder.
+    static void Shot(QWidget *AWindow, const QString &AName)
+    {
+        const QString folder = qEnvironmentVariable("ZEDEDE_SHOTS");
+        if (folder.isEmpty())
+            return;
+        QCoreApplication::processEvents();
+        QTest::qWait(300);
+        AWindow->grab().save(folder + "/" + AName + ".png");
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(FDir.isValid());
         QVERIFY(FTree.Build(FDir.path()));
         qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toUtf8());
+        // For the wizard a renewal opens.
+        UseTemporaryHome(FDir.filePath("home"));
+        LoadSpanishTranslation(*qApp);
+        StandInOpenSSLFolder(FDir.filePath("openssl/"));
         Scripted();
     }
 
@@ -63,7 +86,7 @@ private slots:
         WaitRead(w);
         auto *table = w.findChild<QTableView *>("tvCertificados");
         QVERIFY(table);
-        QCOMPARE(table->model()->rowCount(), 13);
+        QCOMPARE(table->model()->rowCount(), 14);
         QCOMPARE(Cell(w, 0, TBookModel::colEstado), QString("Vencido"));
         // Every state by its text and an icon, not by colour alone.
         for (int r = 0; r < table->model()->rowCount(); ++r) {
@@ -103,13 +126,17 @@ private slots:
         auto *filter = w.findChild<QLineEdit *>("eFiltro");
         auto *table = w.findChild<QTableView *>("tvCertificados");
         QTest::keyClicks(filter, "pronto");
-        QCOMPARE(table->model()->rowCount(), 1);
-        QCOMPARE(Cell(w, 0, TBookModel::colEstado), QString("Por vencer"));
+        QCOMPARE(table->model()->rowCount(), 2); // its certificate and its renewal
+        QVERIFY(Cell(w, 0, TBookModel::colEstado).startsWith("Por vencer ("));
+        QVERIFY(Cell(w, 1, TBookModel::colEstado).startsWith("Pedido pendiente ("));
         filter->clear();
         QTest::keyClicks(filter, "30-50001091-2");
+        QCOMPARE(table->model()->rowCount(), 2);
+        filter->clear();
+        QTest::keyClicks(filter, "de alias2.crt");
         QCOMPARE(table->model()->rowCount(), 1);
         filter->clear();
-        QCOMPARE(table->model()->rowCount(), 13);
+        QCOMPARE(table->model()->rowCount(), 14);
 
         auto *verify = w.findChild<QPushButton *>("btVerificar");
         auto *copy = w.findChild<QPushButton *>("btCopiarCUIT");
@@ -119,7 +146,14 @@ private slots:
         QVERIFY(!verify->isEnabled() && !copy->isEnabled());
         table->setCurrentIndex(table->model()->index(RowOf(w, FTree.Files["vigente"]["crt"]), 0));
         QVERIFY(verify->isEnabled() && copy->isEnabled() && open->isEnabled() && exportPfx->isEnabled());
+        QVERIFY(renew->isEnabled());
+        // Not for a certificate of another issuer, nor for a request.
+        table->setCurrentIndex(table->model()->index(RowOf(w, FTree.Files["otro"]["crt"]), 0));
         QVERIFY(!renew->isEnabled());
+        table->setCurrentIndex(table->model()->index(RowOf(w, FTree.Files["renovacion"]["req"]), 0));
+        QVERIFY(!renew->isEnabled() && !exportPfx->isEnabled());
+        QVERIFY(!w.findChild<QPushButton *>("btUsarCertificado")->isEnabled());
+        table->setCurrentIndex(table->model()->index(RowOf(w, FTree.Files["vigente"]["crt"]), 0));
 
         QTest::mouseClick(copy, Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("20123456786"));
@@ -144,6 +178,173 @@ private slots:
         QStringList expected{FTree.Files["vigente"]["crt"], FTree.Files["vencido"]["crt"]};
         expected.sort();
         QCOMPARE(checked, expected);
+    }
+
+    // The renewal waiting for its certificate is the row after the one it
+    // is to replace, whatever the column and order; both say so.
+    void pendingRenewalBesideItsCertificate()
+    {
+        TfrmCertificados w;
+        w.show();
+        w.OpenFolder(FTree.Tree);
+        WaitRead(w);
+        auto *table = w.findChild<QTableView *>("tvCertificados");
+        for (int column = 0; column < TBookModel::ColumnCount; ++column)
+            for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+                table->sortByColumn(column, order);
+                const int renewed = RowOf(w, FTree.Files["por-vencer"]["crt"]);
+                QVERIFY(renewed >= 0);
+                QVERIFY2(RowOf(w, FTree.Files["renovacion"]["req"]) == renewed + 1,
+                         qPrintable(QString("columna %1, orden %2").arg(column).arg(int(order))));
+            }
+        table->sortByColumn(TBookModel::colEstado, Qt::AscendingOrder);
+        const int renewed = RowOf(w, FTree.Files["por-vencer"]["crt"]);
+        QCOMPARE(renewed, 1); // the most urgent after the expired one
+        QCOMPARE(Cell(w, renewed, TBookModel::colEstado),
+                 QString("Por vencer (renovación pendiente en «Renovación 2026-03-14»)"));
+        QCOMPARE(Cell(w, renewed + 1, TBookModel::colEstado),
+                 QString("Pedido pendiente (renovación de alias2.crt)"));
+        QCOMPARE(StateWord(w.Model()->Group(w.Proxy()->mapToSource(w.Proxy()->index(renewed + 1, 0)).row()).State),
+                 QString("pedido-pendiente"));
+        QCOMPARE(Cell(w, renewed + 1, TBookModel::colOrganizacion), QString("Pronto SRL"));
+        QVERIFY(w.Proxy()->index(renewed + 1, TBookModel::colArchivos).data(Qt::ToolTipRole).toString()
+                    .contains(QDir::toNativeSeparators(FTree.Files["renovacion"]["key"])));
+        table->setCurrentIndex(w.Proxy()->index(renewed + 1, 0));
+        Shot(&w, "bookrenew-tabla");
+    }
+
+    // Renovar opens the wizard on its data page, filled from the row's
+    // certificate and request, the renewal folder beside it as destination;
+    // nothing in the folder changes.
+    void renewOpensTheWizard()
+    {
+        const QString folder = QFileInfo(FTree.Files["vigente"]["crt"]).path();
+        const auto before = FolderHashes(folder);
+        InstallWindowOpeners();
+        TfrmCertificados w;
+        w.show();
+        w.OpenFolder(FTree.Tree);
+        WaitRead(w);
+        auto *table = w.findChild<QTableView *>("tvCertificados");
+        table->setCurrentIndex(table->model()->index(RowOf(w, FTree.Files["vigente"]["crt"]), 0));
+        QTest::mouseClick(w.findChild<QPushButton *>("btRenovar"), Qt::LeftButton);
+        QPointer<TfrmZeDede> wizard;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *z = qobject_cast<TfrmZeDede *>(top); z && z->isVisible())
+                wizard = z;
+        QVERIFY(wizard);
+        QCOMPARE(wizard->wizt->ActivePage(), wizard->wpDatos);
+        QCOMPARE(wizard->eNombreEmpresa->text(), QString("Vigente SA"));
+        QCOMPARE(wizard->eCUIT->Text(), QString("20-12345678-6"));
+        QCOMPARE(wizard->eOperador->text(), QString("alias1"));
+        QCOMPARE(wizard->eMail->text(), QString("a@b.ar"));
+        QCOMPARE(wizard->eCarpeta->text(), folder + "/" + RenewalFolderName(QDate::currentDate()));
+        QVERIFY(wizard->ePassword->text().isEmpty());
+        wizard->close();
+        QTRY_VERIFY(!wizard);
+        QCOMPARE(FolderHashes(folder), before);
+
+        // A certificate that cannot be read any more: the reason in a box.
+        QTemporaryDir dir;
+        const QString crt = dir.path() + "/c.crt";
+        QVERIFY(QFile::copy(FTree.Files["vigente"]["crt"], crt));
+        w.OpenFolder(dir.path());
+        WaitRead(w);
+        table->setCurrentIndex(table->model()->index(0, 0));
+        QVERIFY(QFile::remove(crt) && WriteTestFile(crt, "roto"));
+        QStringList boxes;
+        Scripted().OnBox = [&](const TMessageBoxRequest &R) { boxes << R.Text; return R.Default; };
+        QTest::mouseClick(w.findChild<QPushButton *>("btRenovar"), Qt::LeftButton);
+        Scripted().OnBox = nullptr;
+        QCOMPARE(boxes.size(), 1);
+        for (QWidget *top : QApplication::topLevelWidgets())
+            QVERIFY(!(qobject_cast<TfrmZeDede *>(top) && top->isVisible()));
+        WindowOpeners() = TWindowOpeners();
+    }
+
+    // The renewal's certificate has arrived: "Usar este certificado" puts it
+    // and its key in the places of the pair in use, which goes into
+    // Anteriores/, and the table is read again.
+    void useThisCertificate()
+    {
+        QTemporaryDir dir;
+        TBookTestTree company;
+        company.Tree = dir.path();
+        QVERIFY(company.Company(&FTree.Production, "en-uso", "empresa", "Cambio SA", "20123456786", "alias20", 20));
+        QVERIFY(company.Company(&FTree.Production, "nuevo", QString::fromUtf8("empresa/Renovación 2026-03-14"),
+                                "Cambio SA", "20123456786", "alias20", 730));
+        const QString folder = dir.path() + "/empresa";
+        const auto before = FolderHashes(folder);
+        TfrmCertificados w;
+        w.show();
+        w.OpenFolder(dir.path());
+        WaitRead(w);
+        auto *table = w.findChild<QTableView *>("tvCertificados");
+        auto *use = w.findChild<QPushButton *>("btUsarCertificado");
+        QVERIFY(use);
+        QCOMPARE(table->model()->rowCount(), 2);
+        const int old = RowOf(w, company.Files["en-uso"]["crt"]);
+        QCOMPARE(RowOf(w, company.Files["nuevo"]["crt"]), old + 1);
+        table->setCurrentIndex(table->model()->index(old, 0));
+        QVERIFY(!use->isEnabled());
+        table->setCurrentIndex(table->model()->index(old + 1, 0));
+        QVERIFY(use->isEnabled());
+
+        // Answered No: nothing moves.
+        QStringList asked;
+        Scripted().OnBox = [&](const TMessageBoxRequest &R) { asked << R.Text; return QMessageBox::No; };
+        QTest::mouseClick(use, Qt::LeftButton);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(FolderHashes(folder), before);
+        QVERIFY(!w.Reading());
+
+        Scripted().OnBox = [&](const TMessageBoxRequest &R) {
+            asked << R.Text;
+            return R.Buttons & QMessageBox::Yes ? QMessageBox::Yes : R.Default;
+        };
+        QTest::mouseClick(use, Qt::LeftButton);
+        Scripted().OnBox = nullptr;
+        QCOMPARE(asked.size(), 3); // the question, then where the files are now
+        QVERIFY(w.Reading());
+        WaitRead(w);
+
+        // The new pair under the names of the old one; the old one kept whole.
+        const QString renewal = "Renovación 2026-03-14/";
+        const QString kept = "Anteriores/" + QDate::currentDate().toString("yyyy-MM-dd") + "/";
+        const auto after = FolderHashes(folder);
+        QCOMPARE(after.size(), before.size());
+        for (const QString &f : {"Privada_CambioSA_alias20.key", "Pedido_CambioSA_alias20.req",
+                                 "Source_CambioSA_alias20.txt", "alias20.crt"}) {
+            QCOMPARE(after.value(f), before.value(renewal + f));
+            QCOMPARE(after.value(kept + f), before.value(f));
+        }
+        QVERIFY(!QFileInfo::exists(folder + "/" + renewal));
+        QCOMPARE(table->model()->rowCount(), 2);
+        const int inUse = RowOf(w, folder + "/alias20.crt");
+        QCOMPARE(Cell(w, inUse, TBookModel::colEstado), QString("Vigente"));
+        QCOMPARE(Cell(w, RowOf(w, folder + "/" + kept + "alias20.crt"), TBookModel::colEstado),
+                 QString("Reemplazado"));
+    }
+
+    // At its smallest the window still shows every action whole, none over another.
+    void actionsFitAtTheSmallestSize()
+    {
+        TfrmCertificados w;
+        w.show();
+        w.resize(w.minimumSize());
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        const QList<QPushButton *> buttons = w.findChildren<QPushButton *>();
+        for (QPushButton *a : buttons) {
+            if (!a->isVisibleTo(&w))
+                continue;
+            QVERIFY2(a->width() >= a->sizeHint().width(), qPrintable(a->objectName()));
+            QVERIFY2(w.rect().contains(a->geometry()), qPrintable(a->objectName()));
+            for (QPushButton *b : buttons)
+                if (b != a && b->isVisibleTo(&w))
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + " / " + b->objectName()));
+        }
     }
 
     void chooseFolderAndRefresh()
