@@ -1,8 +1,8 @@
 #pragma once
-// Certificates, requests and private keys read in the program's own process
-// with libcrypto: each file read once, no program started, so that a folder
-// of hundreds of companies is read at once. The authority is named only when
-// a certificate's signature verifies under one of its public keys.
+// A file of a folder read for the certificate book with the check's own
+// readers, from bytes already read: the authority's keys loaded once for the
+// whole book, private keys given the quick check (the book lists; the check
+// of one certificate and the export check a key in full).
 
 #include "AuthorityKeys.h"
 #include "CertificateCheck.h"
@@ -11,24 +11,17 @@
 #include <QList>
 #include <QString>
 
-// The authority's public keys of a folder, loaded once.
+// The authority's public keys of a folder, loaded once; none when the folder
+// holds none (then no certificate is the authority's).
 class TAuthorityKeys
 {
 public:
     explicit TAuthorityKeys(const QString &Folder = AuthorityKeysFolder());
-    ~TAuthorityKeys();
-    TAuthorityKeys(const TAuthorityKeys &) = delete;
-    TAuthorityKeys &operator=(const TAuthorityKeys &) = delete;
-
-    // The verdict on the issuer of a certificate (DER bytes of the whole
-    // certificate are not needed: the parsed one is passed in as void* so
-    // that no libcrypto header leaks into this one).
-    TIssuerVerdict Judge(const void *X509Certificate, const TNameEntries &Issuer) const;
+    const QList<TAuthorityKey> &Keys() const { return FKeys; }
     int Count() const { return int(FKeys.size()); }
 
 private:
-    struct TKey;
-    QList<TKey *> FKeys;
+    QList<TAuthorityKey> FKeys;
 };
 
 // What one file of a folder holds, read from its bytes.
@@ -44,4 +37,3 @@ struct TBookFile
 // key, PEM or DER. Other for anything else.
 TBookFile ReadBookFile(const QString &File, const QByteArray &Bytes,
                        const TAuthorityKeys &Authorities);
-

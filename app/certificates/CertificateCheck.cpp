@@ -115,21 +115,20 @@ struct TParsedKey
     QString Reason;
 };
 
-TParsedKey ParseKey(const QString &File)
+QString CouldNotRead(const QString &Reason)
+{
+    return QStringLiteral("no se pudo leer: %1").arg(Reason);
+}
+
+TParsedKey ParseKey(const QByteArray &Bytes)
 {
     TParsedKey k;
-    QByteArray bytes;
-    const QString reason = TryReadLimitedFile(File, kCheckFileLimit, bytes);
-    if (!reason.isEmpty()) {
-        k.Reason = QStringLiteral("no se pudo leer: %1").arg(reason);
-        return k;
-    }
-    if (bytes.isEmpty()) {
+    if (Bytes.isEmpty()) {
         k.Reason = QStringLiteral("el archivo está vacío");
         return k;
     }
-    if (LooksLikePem(bytes)) {
-        const QList<TPemBlock> blocks = PemBlocks(bytes);
+    if (LooksLikePem(Bytes)) {
+        const QList<TPemBlock> blocks = PemBlocks(Bytes);
         for (const TPemBlock &b : blocks) {
             if (!IsKeyLabel(b.Label))
                 continue;
@@ -149,13 +148,13 @@ TParsedKey ParseKey(const QString &File)
         k.Reason = QStringLiteral("el archivo no contiene una clave privada");
         return k;
     }
-    k.Key = PrivateKeyFromDer(bytes);
+    k.Key = PrivateKeyFromDer(Bytes);
     if (k.Key)
         return k;
-    if (IsEncryptedPkcs8(bytes)) {
+    if (IsEncryptedPkcs8(Bytes)) {
         k.State = TKeyInfo::Encrypted;
         k.Reason = QStringLiteral("la clave está protegida con contraseña");
-    } else if (LooksLikeCutDer(bytes)) {
+    } else if (LooksLikeCutDer(Bytes)) {
         k.State = TKeyInfo::Damaged;
         k.Reason = kDamaged;
     } else {
@@ -164,10 +163,13 @@ TParsedKey ParseKey(const QString &File)
     return k;
 }
 
-// libcrypto's check of the whole key pair (for RSA: p and q prime, n = p·q,
-// the exponents agree).
-bool KeyPassesCheck(EVP_PKEY *Key)
+// The key pair checked to Depth: in full, libcrypto's check of the whole
+// pair (for RSA: p and q prime, n = p·q, the exponents agree); quickly, for
+// RSA, its numbers agree.
+bool KeyPassesCheck(EVP_PKEY *Key, TKeyCheck Depth)
 {
+    if (Depth == TKeyCheck::Quick && EVP_PKEY_get_base_id(Key) == EVP_PKEY_RSA)
+        return RsaPartsAgree(Key);
     EVP_PKEY_CTX *ctx = EVP_PKEY_CTX_new_from_pkey(nullptr, Key, nullptr);
     const bool ok = ctx && EVP_PKEY_check(ctx) == 1;
     EVP_PKEY_CTX_free(ctx);
@@ -179,10 +181,32 @@ const QString kDamagedKey =
     QStringLiteral("la clave está dañada: sus partes privadas no concuerdan entre sí (no supera "
                    "la comprobación de la clave)");
 
-void JudgeIssuer(TCertificateInfo &Info, X509 *Certificate)
+TKeyInfo KeyInfoOf(const TParsedKey &Parsed, TKeyCheck Depth)
 {
-    const QList<TAuthorityKey> keys = LoadAuthorityKeys();
-    for (const TAuthorityKey &k : keys) {
+    TKeyInfo info;
+    info.State = Parsed.State;
+    info.Reason = Parsed.Reason;
+    if (!Parsed.Key)
+        return info;
+    info.PublicKey = PublicKeyDer(Parsed.Key.get());
+    info.Bits = EVP_PKEY_get_bits(Parsed.Key.get());
+    if (KeyPassesCheck(Parsed.Key.get(), Depth)) {
+        info.State = TKeyInfo::Sound;
+        info.Reason.clear();
+    } else {
+        info.State = TKeyInfo::Damaged;
+        info.Reason = kDamagedKey;
+    }
+    return info;
+}
+
+// The authority is named only when the signature verifies under one of its
+// keys; a certificate named like it otherwise was not issued by it, unless it
+// names a key identifier none of the keys has (one the authority may have
+// started to use).
+void JudgeIssuer(TCertificateInfo &Info, X509 *Certificate, const QList<TAuthorityKey> &Keys)
+{
+    for (const TAuthorityKey &k : Keys) {
         if (X509_verify(Certificate, k.Key.get()) == 1) {
             ERR_clear_error();
             Info.IssuerVerdict = TIssuerVerdict::Authority;
@@ -211,7 +235,7 @@ void JudgeIssuer(TCertificateInfo &Info, X509 *Certificate)
     if (id) {
         const QByteArray bytes(reinterpret_cast<const char *>(ASN1_STRING_get0_data(id)),
                                ASN1_STRING_length(id));
-        for (const TAuthorityKey &k : keys)
+        for (const TAuthorityKey &k : Keys)
             known = known || k.KeyIdentifier == bytes;
     }
     Info.IssuerVerdict = known ? TIssuerVerdict::NotIssuedByAuthority
@@ -412,11 +436,14 @@ QDateTime ParseOpenSSLDate(const QString &Text)
     return QDateTime(date, time, Qt::UTC);
 }
 
-TCertificateInfo ReadCertificate(const QString &File)
+namespace {
+
+// The first certificate of Bytes (the content of File), its fields read into
+// Info; the issuer is not judged yet. Throws EToolError.
+TX509Ptr ParseCertificate(const QString &File, const QByteArray &Bytes, TCertificateInfo &Info)
 {
-    const QByteArray bytes = ReadLimitedFile(File);
     bool der = false, damaged = false;
-    const std::vector<TX509Ptr> certificates = CertificatesOf(bytes, der, damaged);
+    std::vector<TX509Ptr> certificates = CertificatesOf(Bytes, der, damaged);
     if (certificates.empty()) {
         if (damaged)
             throw EToolError(QStringLiteral("No se pudo leer el certificado %1: %2.")
@@ -424,43 +451,66 @@ TCertificateInfo ReadCertificate(const QString &File)
         throw EToolError(QStringLiteral("El archivo %1 no es un certificado.").arg(File));
     }
     X509 *x = certificates.front().get();
-    TCertificateInfo info;
-    info.File = File;
-    info.Der = der;
-    info.CertificateCount = int(certificates.size());
-    info.Subject = NameEntriesOf(X509_get_subject_name(x));
-    info.Issuer = NameEntriesOf(X509_get_issuer_name(x));
-    info.Holder = NameValue(info.Subject, QStringLiteral("commonName"));
-    info.SerialNumber = NameValue(info.Subject, QStringLiteral("serialNumber"));
-    info.CUIT = CUITFromSerialNumber(info.SerialNumber);
-    info.CUITValid = !info.CUIT.isEmpty() && ValidateCUIT(info.CUIT);
-    info.NotBefore = FromAsn1Time(X509_get0_notBefore(x));
-    info.NotAfter = FromAsn1Time(X509_get0_notAfter(x));
+    Info.File = File;
+    Info.Der = der;
+    Info.CertificateCount = int(certificates.size());
+    Info.Subject = NameEntriesOf(X509_get_subject_name(x));
+    Info.Issuer = NameEntriesOf(X509_get_issuer_name(x));
+    Info.Holder = NameValue(Info.Subject, QStringLiteral("commonName"));
+    Info.SerialNumber = NameValue(Info.Subject, QStringLiteral("serialNumber"));
+    Info.CUIT = CUITFromSerialNumber(Info.SerialNumber);
+    Info.CUITValid = !Info.CUIT.isEmpty() && ValidateCUIT(Info.CUIT);
+    Info.NotBefore = FromAsn1Time(X509_get0_notBefore(x));
+    Info.NotAfter = FromAsn1Time(X509_get0_notAfter(x));
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
     if (X509_digest(x, EVP_sha256(), digest, &size) == 1)
-        info.Fingerprint = HexWithColons(digest, int(size));
+        Info.Fingerprint = HexWithColons(digest, int(size));
     unsigned char *spki = nullptr;
     const int n = i2d_X509_PUBKEY(X509_get_X509_PUBKEY(x), &spki);
     if (n > 0) {
-        info.PublicKey = QByteArray(reinterpret_cast<const char *>(spki), n);
+        Info.PublicKey = QByteArray(reinterpret_cast<const char *>(spki), n);
         OPENSSL_free(spki);
     }
     const QString reason = CryptoErrors();
-    if (!info.NotBefore.isValid() || !info.NotAfter.isValid() || info.PublicKey.isEmpty()
-        || info.Fingerprint.isEmpty())
+    if (!Info.NotBefore.isValid() || !Info.NotAfter.isValid() || Info.PublicKey.isEmpty()
+        || Info.Fingerprint.isEmpty())
         throw EToolError(QStringLiteral("No se pudo leer el certificado %1").arg(File), reason);
-    JudgeIssuer(info, x);
+    return std::move(certificates.front());
+}
+
+} // namespace
+
+TCertificateInfo CertificateFromBytes(const QString &File, const QByteArray &Bytes,
+                                      const QList<TAuthorityKey> &Keys)
+{
+    TCertificateInfo info;
+    const TX509Ptr x = ParseCertificate(File, Bytes, info);
+    JudgeIssuer(info, x.get(), Keys);
+    return info;
+}
+
+TCertificateInfo ReadCertificate(const QString &File)
+{
+    const QByteArray bytes = ReadLimitedFile(File);
+    TCertificateInfo info;
+    const TX509Ptr x = ParseCertificate(File, bytes, info);
+    // The keys are read once the file is known to hold a certificate.
+    JudgeIssuer(info, x.get(), LoadAuthorityKeys());
     return info;
 }
 
 TRequestInfo ReadRequest(const QString &File)
 {
-    const QByteArray bytes = ReadLimitedFile(File);
+    return RequestFromBytes(File, ReadLimitedFile(File));
+}
+
+TRequestInfo RequestFromBytes(const QString &File, const QByteArray &Bytes)
+{
     TX509ReqPtr request;
     bool damaged = false;
-    if (LooksLikePem(bytes)) {
-        for (const TPemBlock &b : PemBlocks(bytes)) {
+    if (LooksLikePem(Bytes)) {
+        for (const TPemBlock &b : PemBlocks(Bytes)) {
             if (!IsRequestLabel(b.Label))
                 continue;
             if (b.Complete)
@@ -469,8 +519,8 @@ TRequestInfo ReadRequest(const QString &File)
             break;
         }
     } else {
-        request = RequestFromDer(bytes);
-        damaged = !request && LooksLikeCutDer(bytes);
+        request = RequestFromDer(Bytes);
+        damaged = !request && LooksLikeCutDer(Bytes);
     }
     if (!request) {
         if (damaged)
@@ -494,22 +544,19 @@ TRequestInfo ReadRequest(const QString &File)
 
 TKeyInfo ReadPrivateKey(const QString &File)
 {
-    TParsedKey parsed = ParseKey(File);
-    TKeyInfo info;
-    info.State = parsed.State;
-    info.Reason = parsed.Reason;
-    if (!parsed.Key)
+    QByteArray bytes;
+    const QString reason = TryReadLimitedFile(File, kCheckFileLimit, bytes);
+    if (!reason.isEmpty()) {
+        TKeyInfo info;
+        info.Reason = CouldNotRead(reason);
         return info;
-    info.PublicKey = PublicKeyDer(parsed.Key.get());
-    info.Bits = EVP_PKEY_get_bits(parsed.Key.get());
-    if (KeyPassesCheck(parsed.Key.get())) {
-        info.State = TKeyInfo::Sound;
-        info.Reason.clear();
-    } else {
-        info.State = TKeyInfo::Damaged;
-        info.Reason = kDamagedKey;
     }
-    return info;
+    return PrivateKeyFromBytes(bytes, TKeyCheck::Full);
+}
+
+TKeyInfo PrivateKeyFromBytes(const QByteArray &Bytes, TKeyCheck Depth)
+{
+    return KeyInfoOf(ParseKey(Bytes), Depth);
 }
 
 int DaysLeft(const TCertificateInfo &Info, const QDateTime &Now)
@@ -567,18 +614,20 @@ TKeyCandidate CheckKey(const TCertificateInfo &Info, const QString &KeyFile)
     c.KeptCopy = IsKeptKeyCopy(KeyFile);
     // An RSA key whose modulus or exponent is not the certificate's differs:
     // told from its numbers alone, without decoding the whole key.
-    QByteArray certN, certE;
-    if (RsaNumbersOfSpki(Info.PublicKey, certN, certE)) {
-        QByteArray bytes;
-        if (TryReadLimitedFile(KeyFile, kCheckFileLimit, bytes).isEmpty()) {
-            QByteArray keyN, keyE;
-            if (RsaNumbersOfKey(KeyDerOf(bytes), keyN, keyE) && (keyN != certN || keyE != certE)) {
-                c.State = TKeyCandidate::Differs;
-                return c;
-            }
-        }
+    QByteArray bytes;
+    const QString reason = TryReadLimitedFile(KeyFile, kCheckFileLimit, bytes);
+    if (!reason.isEmpty()) {
+        c.State = TKeyCandidate::Unreadable;
+        c.Reason = CouldNotRead(reason);
+        return c;
     }
-    TParsedKey parsed = ParseKey(KeyFile);
+    QByteArray certN, certE, keyN, keyE;
+    if (RsaNumbersOfSpki(Info.PublicKey, certN, certE)
+        && RsaNumbersOfKey(KeyDerOf(bytes), keyN, keyE) && (keyN != certN || keyE != certE)) {
+        c.State = TKeyCandidate::Differs;
+        return c;
+    }
+    const TParsedKey parsed = ParseKey(bytes);
     c.Reason = parsed.Reason;
     if (!parsed.Key) {
         switch (parsed.State) {
@@ -594,7 +643,7 @@ TKeyCandidate CheckKey(const TCertificateInfo &Info, const QString &KeyFile)
         return c;
     }
     // Only the key that would be used is checked in full.
-    if (KeyPassesCheck(parsed.Key.get())) {
+    if (KeyPassesCheck(parsed.Key.get(), TKeyCheck::Full)) {
         c.State = TKeyCandidate::Matches;
     } else {
         c.State = TKeyCandidate::Damaged;

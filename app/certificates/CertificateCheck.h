@@ -88,6 +88,15 @@ struct TKeyInfo
     int Bits = 0;
 };
 
+struct TAuthorityKey;
+
+// How far a private key is checked. Full: libcrypto's key check (for RSA the
+// primes are tested too, milliseconds a key). Quick: for RSA, that the
+// private numbers agree with each other and with the public ones (n = p·q,
+// the exponents, the coefficient), which a byte changed anywhere in them
+// breaks, at next to no cost; other keys get the full check.
+enum class TKeyCheck { Full, Quick };
+
 // Reads File to say what it is. Throws EUnreadable when the file cannot be
 // read (missing, not a regular file, no permission, larger than
 // kCheckFileLimit).
@@ -98,13 +107,23 @@ TFileIdentity IdentifyFile(const QString &File);
 // EUnreadable when the file or the keys cannot be read, EToolError when it
 // holds no sound certificate.
 TCertificateInfo ReadCertificate(const QString &File);
+// The same for Bytes, the content of File, judged against Keys (none: no
+// certificate is the authority's). Throws EToolError when they hold no sound
+// certificate.
+TCertificateInfo CertificateFromBytes(const QString &File, const QByteArray &Bytes,
+                                      const QList<TAuthorityKey> &Keys);
 
 // Reads a request (PEM or DER). Throws EUnreadable / EToolError.
 TRequestInfo ReadRequest(const QString &File);
+// The same for Bytes, the content of File. Throws EToolError.
+TRequestInfo RequestFromBytes(const QString &File, const QByteArray &Bytes);
 
-// Reads a private key and checks it (libcrypto's key check: for RSA, the
-// primes, the modulus and the exponents agree). Never throws.
+// Reads a private key and checks it in full (libcrypto's key check: for RSA,
+// the primes, the modulus and the exponents agree). Never throws.
 TKeyInfo ReadPrivateKey(const QString &File);
+// The same for Bytes, checked to Depth. State Unreadable when they hold no
+// private key. Never throws.
+TKeyInfo PrivateKeyFromBytes(const QByteArray &Bytes, TKeyCheck Depth = TKeyCheck::Full);
 
 // "key = value" lines, one name entry each.
 TNameEntries ParseNameLines(const QString &Text);

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QPair>
 
+#include <openssl/bn.h>
+#include <openssl/core_names.h>
 #include <openssl/crypto.h>
 #include <openssl/err.h>
 #include <openssl/objects.h>
@@ -277,6 +279,53 @@ bool IsEncryptedPkcs8(const QByteArray &Der)
     X509_SIG *sig = d2i_X509_SIG(nullptr, &p, long(Der.size()));
     const bool ok = sig && p - start == Der.size();
     X509_SIG_free(sig);
+    ERR_clear_error();
+    return ok;
+}
+
+namespace {
+
+struct TBnFree { void operator()(BIGNUM *P) const { BN_clear_free(P); } };
+struct TBnCtxFree { void operator()(BN_CTX *P) const { BN_CTX_free(P); } };
+using TBnPtr = std::unique_ptr<BIGNUM, TBnFree>;
+
+TBnPtr BnParam(EVP_PKEY *Key, const char *Name)
+{
+    BIGNUM *bn = nullptr;
+    EVP_PKEY_get_bn_param(Key, Name, &bn);
+    return TBnPtr(bn);
+}
+
+} // namespace
+
+bool RsaPartsAgree(EVP_PKEY *Key)
+{
+    if (EVP_PKEY_get_base_id(Key) != EVP_PKEY_RSA)
+        return false;
+    const TBnPtr n = BnParam(Key, OSSL_PKEY_PARAM_RSA_N), e = BnParam(Key, OSSL_PKEY_PARAM_RSA_E),
+                 d = BnParam(Key, OSSL_PKEY_PARAM_RSA_D),
+                 p = BnParam(Key, OSSL_PKEY_PARAM_RSA_FACTOR1),
+                 q = BnParam(Key, OSSL_PKEY_PARAM_RSA_FACTOR2),
+                 dp = BnParam(Key, OSSL_PKEY_PARAM_RSA_EXPONENT1),
+                 dq = BnParam(Key, OSSL_PKEY_PARAM_RSA_EXPONENT2),
+                 qinv = BnParam(Key, OSSL_PKEY_PARAM_RSA_COEFFICIENT1);
+    ERR_clear_error();
+    if (!n || !e || !d || !p || !q || !dp || !dq || !qinv || BN_is_zero(p.get())
+        || BN_is_zero(q.get()))
+        return false;
+    const std::unique_ptr<BN_CTX, TBnCtxFree> ctx(BN_CTX_new());
+    const TBnPtr t(BN_new()), p1(BN_new()), q1(BN_new()), ed(BN_new());
+    if (!ctx || !t || !p1 || !q1 || !ed)
+        return false;
+    bool ok = BN_mul(t.get(), p.get(), q.get(), ctx.get()) && BN_cmp(t.get(), n.get()) == 0;
+    ok = ok && BN_sub(p1.get(), p.get(), BN_value_one()) && BN_sub(q1.get(), q.get(), BN_value_one())
+         && !BN_is_zero(p1.get()) && !BN_is_zero(q1.get());
+    ok = ok && BN_mul(ed.get(), e.get(), d.get(), ctx.get());
+    ok = ok && BN_mod(t.get(), ed.get(), p1.get(), ctx.get()) && BN_is_one(t.get());
+    ok = ok && BN_mod(t.get(), ed.get(), q1.get(), ctx.get()) && BN_is_one(t.get());
+    ok = ok && BN_mod(t.get(), d.get(), p1.get(), ctx.get()) && BN_cmp(t.get(), dp.get()) == 0;
+    ok = ok && BN_mod(t.get(), d.get(), q1.get(), ctx.get()) && BN_cmp(t.get(), dq.get()) == 0;
+    ok = ok && BN_mod_mul(t.get(), q.get(), qinv.get(), p.get(), ctx.get()) && BN_is_one(t.get());
     ERR_clear_error();
     return ok;
 }

@@ -64,6 +64,11 @@ TPKeyPtr PrivateKeyFromDer(const QByteArray &Der);
 TPkcs12Ptr Pkcs12FromDer(const QByteArray &Der);
 bool IsEncryptedPkcs8(const QByteArray &Der);
 
+// True when the private numbers of an RSA key agree with each other and with
+// the public ones: n = p·q, e·d = 1 modulo p - 1 and q - 1, the CRT exponents
+// are d modulo p - 1 and q - 1, and q·qinv = 1 modulo p. No primality test.
+bool RsaPartsAgree(EVP_PKEY *Key);
+
 // The SubjectPublicKeyInfo of Key as DER.
 QByteArray PublicKeyDer(EVP_PKEY *Key);
 // "AB:CD:..." of Bytes.
