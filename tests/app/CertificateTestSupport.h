@@ -15,8 +15,11 @@
 inline QByteArray RunOpenSSLForTest(const QStringList &Args, int *Status = nullptr,
                                     const QByteArray &Input = QByteArray())
 {
+    // The openssl the tests make their files with: the machine's, or the one
+    // ZEDEDE_TEST_OPENSSL names (the Windows tests run the kit's openssl.exe).
+    const QString program = qEnvironmentVariable("ZEDEDE_TEST_OPENSSL", QStringLiteral("openssl"));
     QProcess p;
-    p.start(QStringLiteral("openssl"), Args);
+    p.start(program, Args);
     p.waitForStarted(10000);
     if (!Input.isEmpty())
         p.write(Input);
