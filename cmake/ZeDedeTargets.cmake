@@ -63,9 +63,16 @@ function(zedede_qtests label)
       add_test(NAME ${_test} COMMAND ${_exe} ${_name})
       set(_home ${CMAKE_BINARY_DIR}/test-home/${_test})
       file(MAKE_DIRECTORY ${_home})
+      set(_env "ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEDEDE_TEST_HOME=${_home};WINEPREFIX=${ZEDEDE_WINEPREFIX};WINEDEBUG=-all")
+      # The tests make their keys, requests and certificates with the kit's
+      # openssl.exe and its configuration.
+      if(ZEDEDE_WINDOWS_KIT)
+        list(APPEND _env "ZEDEDE_TEST_OPENSSL=${ZEDEDE_WINDOWS_KIT}/openssl/openssl.exe"
+                         "OPENSSL_CONF=${ZEDEDE_WINDOWS_KIT}/openssl/openssl.cnf")
+      endif()
       set_tests_properties(${_test} PROPERTIES
         LABELS ${label}
-        ENVIRONMENT "ZEDEDE_BINARY_DIR=${CMAKE_BINARY_DIR};ZEDEDE_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEDEDE_TEST_HOME=${_home};WINEPREFIX=${ZEDEDE_WINEPREFIX};WINEDEBUG=-all"
+        ENVIRONMENT "${_env}"
         TIMEOUT 600)
     endforeach()
     return()

@@ -14,8 +14,9 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 struct TBookTestTree
 {
@@ -148,8 +149,10 @@ struct TBookTestTree
         const QByteArray pem = ReadTestFile(Files["vigente"]["crt"]);
         WriteTestFile(Tree + "/roto/truncado.crt", pem.left(pem.size() / 2));
         Files["truncado"]["crt"] = Tree + "/roto/truncado.crt";
+#ifndef Q_OS_WIN
         ::mkfifo(QFile::encodeName(Tree + "/roto/tuberia.crt").constData(), 0600);
         QFile::link(Tree, Tree + "/roto/bucle");
+#endif
         WriteTestFile(Tree + "/roto/enorme.crt", QByteArray(5 * 1024 * 1024, 'A'));
         // Not read at all: another kind of file.
         WriteTestFile(Tree + "/vigente/factura.pdf", "%PDF-1.4");

@@ -40,7 +40,7 @@ QString Fingerprint(const QString &Certificate)
 class TestCertificateCheck : public QObject
 {
     Q_OBJECT
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     QString FWork;          // the certificates' folder
     QString FDefault;       // stands for "Mis certificados"
     QString FKey;           // the wizard's key

@@ -12,7 +12,7 @@
 class TestRenewal : public QObject
 {
     Q_OBJECT
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     TTestAuthority FAuthority;
     const QDate FDay{2026, 3, 14};
 
@@ -53,10 +53,14 @@ private slots:
         QVERIFY(IsRenewalFolderName(RenewalFolderName(FDay, 12)));
         QVERIFY(!IsRenewalFolderName(QStringLiteral("Renovación 2026-03-14 (0)")));
         QVERIFY(!IsRenewalFolderName(QStringLiteral("Renovación de prueba")));
-        // Taken names, a dangling link included, are skipped.
+        // Taken names, a dangling link (a file on Windows) included, are skipped.
         const QString f = FDir.filePath("names");
         QDir().mkpath(f + "/" + RenewalFolderName(FDay));
+#ifdef Q_OS_WIN
+        QVERIFY(WriteTestFile(f + "/" + RenewalFolderName(FDay, 2), QByteArray()));
+#else
         QFile::link(f + "/nada", f + "/" + RenewalFolderName(FDay, 2));
+#endif
         QCOMPARE(QFileInfo(NextRenewalFolder(f, FDay)).fileName(), RenewalFolderName(FDay, 3));
         QCOMPARE(QDir(f).relativeFilePath(NextPreviousFolder(f, FDay)),
                  QStringLiteral("Anteriores/2026-03-14"));

@@ -51,7 +51,7 @@ class TestBookCommand : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     TBookTestTree FTree;
 
     int Run(const QString &AFolder, TBookFormat AFormat, QString *AOut, QString *AErr = nullptr)

@@ -15,7 +15,7 @@
 class TestBookReminder : public QObject
 {
     Q_OBJECT
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     TBookTestTree FTree;
 
     struct TCall

@@ -13,7 +13,7 @@
 class TestRenewCommand : public QObject
 {
     Q_OBJECT
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     TTestAuthority FAuthority;
     const QDate FDay{2026, 3, 14};
 
