@@ -7,6 +7,7 @@
 
 #include "ConsoleText.h"
 #include "ProgramArguments.h"
+#include "RegularExpressions.h"
 #include "WindowlessRun.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 
 int main(int argc, char **argv)
 {
+    PrepareRegularExpressions();
     const TCommandLine commandLine = ParseCommandLine(argc, argv);
     if (RunsWithoutWindow(commandLine.Action))
         return RunWithoutWindow(commandLine, argc, argv);

@@ -1,3 +1,4 @@
+#include "RegularExpressions.h"
 #include "ZeDedeApp.h"
 
 #ifdef _WIN32
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    PrepareRegularExpressions();
 #ifdef _WIN32
     // A window program: started from cmd.exe or PowerShell it has no console
     // and they do not wait for it. The windowless modes are the console

@@ -1,6 +1,8 @@
 // main() of a combined test program: runs the registered test named by the
 // first argument with the remaining arguments, as its own program would.
 
+#include "RegularExpressions.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -24,6 +26,8 @@ bool ZeDedeRegisterTest(const char *AName, TZeDedeTestMain AMain)
 
 int main(int argc, char *argv[])
 {
+    // As the programs do.
+    PrepareRegularExpressions();
     const auto it = argc > 1 ? Tests().find(argv[1]) : Tests().end();
     if (it == Tests().end()) {
         std::fprintf(stderr, "usage: %s <test> [QtTest options]\ntests:", argv[0]);

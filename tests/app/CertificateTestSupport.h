@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <utility>
 
 // Runs openssl; empty output and a non-zero Status when it fails.
 inline QByteArray RunOpenSSLForTest(const QStringList &Args, int *Status = nullptr,
@@ -19,17 +22,6 @@ inline QByteArray RunOpenSSLForTest(const QStringList &Args, int *Status = nullp
     // ZEDEDE_TEST_OPENSSL names (the Windows tests run the kit's openssl.exe).
     const QString program = qEnvironmentVariable("ZEDEDE_TEST_OPENSSL", QStringLiteral("openssl"));
     QProcess p;
-#ifdef Q_OS_WIN
-    // openssl.exe reads its command line in the ANSI code page, where a
-    // subject's letters outside it are lost; told to, it reads it as Unicode,
-    // but then cannot write a private key under a name with accents (it opens
-    // those through the ANSI functions). So only runs given a subject get it.
-    if (Args.contains(QStringLiteral("-subj"))) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("OPENSSL_WIN32_UTF8"), QStringLiteral("1"));
-        p.setProcessEnvironment(env);
-    }
-#endif
     p.start(program, Args);
     p.waitForStarted(10000);
     if (!Input.isEmpty())
@@ -85,11 +77,68 @@ inline bool MakeRsaKey(const QString &Path)
     return status == 0;
 }
 
+// A path as openssl.exe opens it when named in a configuration file: in the
+// ANSI code page on Windows (it opens files through the ANSI functions), as
+// UTF-8 elsewhere.
+inline QByteArray ConfigPath(const QString &Path)
+{
+#ifdef Q_OS_WIN
+    return Path.toLocal8Bit();
+#else
+    return Path.toUtf8();
+#endif
+}
+
+// A configuration for "openssl req" that gives it Subject ("/C=AR/O=.../CN=...",
+// "\/" a slash inside a value) without asking, in UTF-8. The subject goes in a
+// file rather than on the command line: openssl.exe reads its command line in
+// the ANSI code page, which lacks most of Unicode. Authority adds the usual
+// extensions of an authority's own certificate.
+inline bool WriteSubjectConfig(QTemporaryFile &File, const QString &Subject, bool Authority = false)
+{
+    QByteArray text = "[req]\nprompt = no\nutf8 = yes\nstring_mask = utf8only\n"
+                      "distinguished_name = dn\n";
+    if (Authority)
+        text += "x509_extensions = v3_ca\n[v3_ca]\nsubjectKeyIdentifier = hash\n"
+                "authorityKeyIdentifier = keyid:always,issuer\n"
+                "basicConstraints = critical,CA:true\n";
+    text += "[dn]\n";
+    QStringList fields;
+    QString field;
+    for (int i = Subject.startsWith(QLatin1Char('/')) ? 1 : 0; i < Subject.size(); ++i) {
+        if (Subject.at(i) == QLatin1Char('\\') && i + 1 < Subject.size())
+            field += Subject.at(++i);
+        else if (Subject.at(i) == QLatin1Char('/'))
+            fields << std::exchange(field, QString());
+        else
+            field += Subject.at(i);
+    }
+    fields << field;
+    int n = 0;
+    for (const QString &f : fields) {
+        const int eq = f.indexOf(QLatin1Char('='));
+        if (eq <= 0 || eq + 1 == f.size())
+            continue; // an empty value is left out, as "-subj" does
+        QByteArray value;
+        for (const char c : f.mid(eq + 1).toUtf8()) {
+            if (c == '\\' || c == '$' || c == '#' || c == '"' || c == '\'')
+                value += '\\';
+            value += c;
+        }
+        text += QByteArray::number(n++) + '.' + f.left(eq).toUtf8() + " = " + value + '\n';
+    }
+    return File.open() && File.write(text) == text.size() && File.flush();
+}
+
 // A request for Key with Subject ("/C=AR/O=.../CN=...").
 inline bool MakeRequest(const QString &Key, const QString &Subject, const QString &Out)
 {
+    QTemporaryFile config;
+    if (!WriteSubjectConfig(config, Subject))
+        return false;
     int status = 0;
-    RunOpenSSLForTest({"req", "-new", "-key", Key, "-utf8", "-subj", Subject, "-out", Out},
+    RunOpenSSLForTest({"req", "-new", "-key", Key, "-utf8", "-config", config.fileName(), "-out",
+                       Out},
                       &status);
     return status == 0;
 }
@@ -110,7 +159,7 @@ public:
         WriteTestFile(db + "/serial", "1000\n");
         WriteTestFile(Folder + "/ca.cnf",
                       "[ca]\ndefault_ca = local\n"
-                      "[local]\ndir = " + Folder.toUtf8() + "\n"
+                      "[local]\ndir = " + ConfigPath(Folder) + "\n"
                       "database = $dir/db/index.txt\nnew_certs_dir = $dir/db\n"
                       "serial = $dir/db/serial\ncertificate = $dir/ca.crt\n"
                       "private_key = $dir/ca.key\ndefault_md = sha256\n"
@@ -123,9 +172,12 @@ public:
                       "emailAddress = optional\n");
         if (!MakeAuthorityKey(Folder + "/ca.key"))
             return false;
+        QTemporaryFile config;
+        if (!WriteSubjectConfig(config, Subject, true))
+            return false;
         int status = 0;
-        RunOpenSSLForTest({"req", "-x509", "-new", "-key", Folder + "/ca.key", "-subj", Subject,
-                           "-days", "3650", "-out", Folder + "/ca.crt"},
+        RunOpenSSLForTest({"req", "-x509", "-new", "-key", Folder + "/ca.key", "-config",
+                           config.fileName(), "-days", "3650", "-out", Folder + "/ca.crt"},
                           &status);
         return status == 0;
     }

@@ -30,7 +30,7 @@ private slots:
     {
         QVERIFY(FDir.isValid());
         QVERIFY(FTree.Build(FDir.path()));
-        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toLocal8Bit());
         FBook = ReadBook(FTree.Tree);
         QVERIFY(FBook.Listing.RootReadable);
     }
@@ -111,9 +111,9 @@ private slots:
         QCOMPARE(GroupWith(FTree.Files["otro"]["crt"])->Verdict, TIssuerVerdict::OtherIssuer);
         QCOMPARE(GroupWith(FTree.Files["vigente"]["crt"])->Verdict, TIssuerVerdict::Authority);
         // Without the authority's keys nothing is the authority's.
-        qputenv("ZEDEDE_AUTORIDADES", (FDir.path() + "/no-hay").toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", (FDir.path() + "/no-hay").toLocal8Bit());
         const TBook without = ReadBook(FTree.Files["vigente"]["crt"].section('/', 0, -2));
-        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toLocal8Bit());
         QCOMPARE(without.Groups.size(), 1);
         QCOMPARE(without.Groups.first().State, TBookState::NotIssuedByAuthority);
     }

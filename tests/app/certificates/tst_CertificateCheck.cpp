@@ -116,7 +116,7 @@ private slots:
         QVERIFY(FProduction.PublicKeyTo(path("autoridades"), "autoridad-produccion.pem"));
         QVERIFY(FTesting.PublicKeyTo(path("autoridades"), "autoridad-homologacion.pem"));
         QVERIFY(FArca.PublicKeyTo(path("autoridades"), "nueva.pem"));
-        qputenv("ZEDEDE_AUTORIDADES", path("autoridades").toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", path("autoridades").toLocal8Bit());
         QCOMPARE(AuthorityKeysFolder(), path("autoridades"));
     }
 
@@ -129,7 +129,7 @@ private slots:
         const QString testing = data + "/homologacion-2019-publicado.crt";
         const QByteArray before = qgetenv("ZEDEDE_AUTORIDADES");
 
-        qputenv("ZEDEDE_AUTORIDADES", keys.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", keys.toLocal8Bit());
         const TCertificateInfo p = ReadCertificate(production);
         QCOMPARE(p.IssuerVerdict, TIssuerVerdict::Authority);
         QCOMPARE(p.IssuerKind, TIssuerKind::Production);
@@ -151,10 +151,10 @@ private slots:
         QDir().mkpath(onlyProduction);
         QVERIFY(QFile::copy(keys + "/autoridad-homologacion.pem", onlyTesting + "/autoridad-homologacion.pem"));
         QVERIFY(QFile::copy(keys + "/autoridad-produccion.pem", onlyProduction + "/autoridad-produccion.pem"));
-        qputenv("ZEDEDE_AUTORIDADES", onlyTesting.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", onlyTesting.toLocal8Bit());
         QCOMPARE(ReadCertificate(production).IssuerVerdict, TIssuerVerdict::UnknownAuthorityKey);
         QCOMPARE(ReadCertificate(production).IssuerKind, TIssuerKind::Other);
-        qputenv("ZEDEDE_AUTORIDADES", onlyProduction.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", onlyProduction.toLocal8Bit());
         QCOMPARE(ReadCertificate(testing).IssuerVerdict, TIssuerVerdict::UnknownAuthorityKey);
         // A key file dropped there is picked up at once.
         QVERIFY(QFile::copy(keys + "/autoridad-homologacion.pem", onlyProduction + "/otra.pem"));
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(ReadCertificate(testing).IssuerKind, TIssuerKind::Testing);
 
         // Without any key nothing can be judged: the file cannot be checked.
-        qputenv("ZEDEDE_AUTORIDADES", path("sin-claves").toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", path("sin-claves").toLocal8Bit());
         QVERIFY_THROWS_EXCEPTION(EUnreadable, ReadCertificate(production));
         qputenv("ZEDEDE_AUTORIDADES", before);
     }
@@ -522,7 +522,7 @@ private slots:
         // Neither the search path nor the OpenSSL folder hold a program.
         const QString cert = certificateIn(path("sin-programa"), FProduction, 700, {FKey});
         const QByteArray pathBefore = qgetenv("PATH");
-        qputenv("PATH", path("vacia").toUtf8());
+        qputenv("PATH", path("vacia").toLocal8Bit());
         const TCertificateInfo info = ReadCertificate(cert);
         const TVerification v = VerifyFile(cert, FDefault);
         const TPfxResult r = WritePfxFile(info, FKey, path("sin-programa/c.pfx"), "clave1234",

@@ -74,7 +74,7 @@ private slots:
     {
         QVERIFY(FDir.isValid());
         QVERIFY(FTree.Build(FDir.path()));
-        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toLocal8Bit());
     }
 
     void csvFieldByField()

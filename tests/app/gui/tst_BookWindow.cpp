@@ -69,7 +69,7 @@ private slots:
     {
         QVERIFY(FDir.isValid());
         QVERIFY(FTree.Build(FDir.path()));
-        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", FTree.Authorities.toLocal8Bit());
         // For the wizard a renewal opens.
         UseTemporaryHome(FDir.filePath("home"));
         LoadSpanishTranslation(*qApp);

@@ -99,7 +99,7 @@ private slots:
         QVERIFY(FTesting.Create(path("ca-test"), "/C=AR/O=AFIP/CN=Computadores Test"));
         QVERIFY(FProduction.PublicKeyTo(path("autoridades"), "autoridad-produccion.pem"));
         QVERIFY(FTesting.PublicKeyTo(path("autoridades"), "autoridad-homologacion.pem"));
-        qputenv("ZEDEDE_AUTORIDADES", path("autoridades").toUtf8());
+        qputenv("ZEDEDE_AUTORIDADES", path("autoridades").toLocal8Bit());
 
         Scripted().OnBox = [this](const TMessageBoxRequest &R) {
             if (R.Icon == QMessageBox::Information)

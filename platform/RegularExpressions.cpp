@@ -1,0 +1,3 @@
+#include "RegularExpressions.h"
+
+void PrepareRegularExpressions() {}
