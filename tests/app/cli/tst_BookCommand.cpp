@@ -172,14 +172,14 @@ private slots:
         // The renewal's line, after its certificate's, says whose it is.
         int renewed = -1;
         for (int i = 0; i < lines.size(); ++i)
-            if (lines.at(i).contains(FTree.Files["por-vencer"]["crt"]))
+            if (lines.at(i).contains(QDir::toNativeSeparators(FTree.Files["por-vencer"]["crt"])))
                 renewed = i;
         QVERIFY(renewed > 0 && renewed + 1 < lines.size());
         QVERIFY2(lines.at(renewed).startsWith("por-vencer ")
                      && lines.at(renewed).endsWith("(renovación pendiente en «Renovación 2026-03-14»)"),
                  qPrintable(lines.at(renewed)));
         QVERIFY2(lines.at(renewed + 1).startsWith("pedido-pendiente ")
-                     && lines.at(renewed + 1).endsWith(FTree.Files["renovacion"]["req"]
+                     && lines.at(renewed + 1).endsWith(QDir::toNativeSeparators(FTree.Files["renovacion"]["req"])
                                                        + " (renovación de alias2.crt)"),
                  qPrintable(lines.at(renewed + 1)));
         const int cuitAt = lines.first().indexOf("CUIT");

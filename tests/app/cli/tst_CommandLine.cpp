@@ -47,6 +47,16 @@ QProcessEnvironment WithoutDisplay(const QString &AHome = QString())
     return env;
 }
 
+// A program's output as text; on Windows its lines end with CR LF.
+QString StandardText(const QByteArray &AOutput)
+{
+    QString text = QString::fromUtf8(AOutput);
+#ifdef Q_OS_WIN
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+    return text;
+}
+
 struct TRun
 {
     bool Finished = false;
@@ -66,8 +76,8 @@ TRun RunProgram(const QString &AProgram, const QStringList &AArgs,
     TRun run;
     run.Finished = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
     run.ExitCode = p.exitCode();
-    run.Out = QString::fromUtf8(p.readAllStandardOutput());
-    run.Err = QString::fromUtf8(p.readAllStandardError());
+    run.Out = StandardText(p.readAllStandardOutput());
+    run.Err = StandardText(p.readAllStandardError());
     return run;
 }
 } // namespace
@@ -280,7 +290,7 @@ private slots:
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), expected);
+        QCOMPARE(StandardText(p.readAllStandardOutput()), expected);
         QCOMPARE(p.readAllStandardError(), QByteArray());
     }
 
@@ -289,6 +299,9 @@ private slots:
     // time (here a session without a user manager: the autostart entry).
     void theProgramTurnsRemindersOnAndOffWithoutAWindow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the autostart entry is Linux's; the scheduled task has its own test");
+#endif
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString home = dir.filePath("home");
@@ -322,7 +335,7 @@ private slots:
     // beside it, and the request (1); a missing file, and no file (2).
     void theProgramChecksACertificateWithoutAWindow()
     {
-        QTemporaryDir dir;
+        QTemporaryDir dir(AccentedTemporaryPattern());
         QVERIFY(dir.isValid());
         const QString home = dir.filePath("home");
         const QString good = dir.filePath("bien"), other = dir.filePath("otra");
@@ -451,6 +464,9 @@ private slots:
     // window it shows).
     void verifyOpensTheCheckWindow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the console companion has no windows of its own");
+#else
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString file = dir.filePath("no es un certificado.txt");
@@ -466,6 +482,7 @@ private slots:
         run = RunProgram(QStringLiteral(ZEDEDE_SHOWN), {"--verificar"}, env);
         QVERIFY2(run.Err.contains(QStringLiteral("title=Verificar certificado file=\n")),
                  qPrintable(run.Err));
+#endif
     }
 };
 
