@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
@@ -84,11 +85,32 @@ inline QString SystemOpenSSLConf()
 // Makes Folder (ending with "/") the OpenSSL folder the program finds.
 inline void UseOpenSSLFolder(const QString &Folder)
 {
+#ifdef Q_OS_WIN
+    // The machine environment value, as the OpenSSL installer sets it (the
+    // installers' test, which sets it too, runs alone).
+    QSettings environment(QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\"
+                                         "Session Manager\\Environment"),
+                          QSettings::NativeFormat);
+    environment.setValue(QStringLiteral("OPENSSL_CONF"),
+                         QDir::toNativeSeparators(Folder + QStringLiteral("openssl.cnf")));
+    return;
+#endif
     const QString file = UserEnvironmentFile();
     QDir().mkpath(QFileInfo(file).path());
     QFile f(file);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write("OPENSSL_CONF=" + Folder.toUtf8() + "openssl.cnf\n");
+}
+
+// Undoes UseOpenSSLFolder on Windows, where it sets the machine's value.
+inline void ForgetOpenSSLFolder()
+{
+#ifdef Q_OS_WIN
+    QSettings(QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\"
+                             "Session Manager\\Environment"),
+              QSettings::NativeFormat)
+        .remove(QStringLiteral("OPENSSL_CONF"));
+#endif
 }
 
 // A 4096-bit key made once for the tests, handed out by the stand-in.
@@ -105,6 +127,17 @@ inline QString TestKeyFile()
 inline QString StandInOpenSSLFolder(const QString &Folder)
 {
     QDir().mkpath(Folder);
+#ifdef Q_OS_WIN
+    // No shell on Windows: the kit's openssl.exe (ZEDEDE_TEST_OPENSSL) and
+    // its configuration themselves, generating real keys.
+    const QString kit = QFileInfo(qEnvironmentVariable("ZEDEDE_TEST_OPENSSL")).path();
+    for (const char *name : {"openssl.exe", "openssl.cnf"}) {
+        QFile::remove(Folder + QLatin1String(name));
+        QFile::copy(kit + QLatin1Char('/') + QLatin1String(name), Folder + QLatin1String(name));
+    }
+    UseOpenSSLFolder(Folder);
+    return Folder;
+#endif
     QFile::remove(Folder + QStringLiteral("openssl.cnf"));
     QFile::copy(SystemOpenSSLConf(), Folder + QStringLiteral("openssl.cnf"));
     QFile::remove(Folder + QStringLiteral("openssl"));

@@ -55,6 +55,8 @@ private slots:
         QVERIFY(MakeLocalAuthority(FAuthority, FDir.filePath("ca")));
     }
 
+    void cleanupTestCase() { ForgetOpenSSLFolder(); }
+
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -98,7 +100,7 @@ private slots:
         QVERIFY2(err.isEmpty(), qPrintable(err));
         const QString first = c.Folder + "/" + RenewalFolderName(FDay);
         const QString suffix = QString::fromUtf8(kSuffix);
-        QVERIFY(out.contains(first + "/Pedido_" + suffix + ".req"));
+        QVERIFY(out.contains(QDir::toNativeSeparators(first + "/Pedido_" + suffix + ".req")));
         auto after = FolderHashes(c.Folder);
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             QCOMPARE(after.take(it.key()), it.value());
@@ -174,7 +176,8 @@ private slots:
         QVERIFY2(p.exitCode() == 0, qPrintable(QString::fromUtf8(p.readAllStandardError())));
         const QString folder = c.Folder + "/" + RenewalFolderName(QDate::currentDate());
         const QString suffix = QString::fromUtf8(kSuffix);
-        QVERIFY2(out.contains("Carpeta de la renovación: " + folder), qPrintable(out));
+        QVERIFY2(out.contains("Carpeta de la renovación: " + QDir::toNativeSeparators(folder)),
+                 qPrintable(out));
         QVERIFY(Subject(folder + "/Pedido_" + suffix + ".req").contains("emailAddress=otra@example.com"));
 
         // The authority's answer arrives and is put in use.
