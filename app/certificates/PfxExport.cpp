@@ -137,7 +137,7 @@ TPfxResult WritePfxFile(const TCertificateInfo &Info, const QString &KeyFile,
     if (!target.absoluteDir().exists())
         throw EToolError(QStringLiteral("No se encontró la carpeta %1").arg(target.absolutePath()));
     if (target.isDir())
-        throw EToolError(QStringLiteral("%1 es una carpeta, no un archivo.").arg(PfxFile));
+        throw EToolError(QStringLiteral("%1 es una carpeta, no un archivo.").arg(QDir::toNativeSeparators(PfxFile)));
 
     const TKeyCandidate checked = CheckKey(Info, KeyFile);
     switch (checked.State) {
@@ -145,24 +145,24 @@ TPfxResult WritePfxFile(const TCertificateInfo &Info, const QString &KeyFile,
     case TKeyCandidate::Damaged:
         throw EToolError(QStringLiteral("La clave privada %1 está dañada; no se generó el "
                                         "archivo .pfx.")
-                             .arg(KeyFile),
+                             .arg(QDir::toNativeSeparators(KeyFile)),
                          checked.Reason);
     case TKeyCandidate::Encrypted:
         throw EToolError(QStringLiteral("La clave privada %1 está protegida con contraseña; no "
                                         "se generó el archivo .pfx.")
-                             .arg(KeyFile));
+                             .arg(QDir::toNativeSeparators(KeyFile)));
     case TKeyCandidate::Unreadable:
-        throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(KeyFile),
+        throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(QDir::toNativeSeparators(KeyFile)),
                          checked.Reason);
     case TKeyCandidate::Differs:
         throw EToolError(QStringLiteral("La clave privada %1 no corresponde al certificado; "
                                         "no se generó el archivo .pfx.")
-                             .arg(KeyFile));
+                             .arg(QDir::toNativeSeparators(KeyFile)));
     }
 
     const TX509Ptr certificate = LoadCertificate(Info);
     const TPKeyPtr key = LoadKey(KeyFile);
-    const QString failure = QStringLiteral("No se pudo generar el archivo %1").arg(PfxFile);
+    const QString failure = QStringLiteral("No se pudo generar el archivo %1").arg(QDir::toNativeSeparators(PfxFile));
     if (!certificate || !key)
         throw EToolError(failure, QStringLiteral("El certificado o la clave cambiaron mientras "
                                                  "se los leía."));
@@ -194,7 +194,7 @@ TPfxResult WritePfxFile(const TCertificateInfo &Info, const QString &KeyFile,
     result.File = PfxFile;
     result.KeptFile = KeepExistingFile(PfxFile, Stamp);
     if (!RenameFile(temporary, PfxFile, error))
-        throw EToolError(QStringLiteral("No se pudo guardar el archivo %1").arg(PfxFile),
+        throw EToolError(QStringLiteral("No se pudo guardar el archivo %1").arg(QDir::toNativeSeparators(PfxFile)),
                          error.Reason());
     temporaries.Keep(temporary);
     return result;

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -578,16 +579,16 @@ void TfrmVerificar::PickKey(const QString &AKeyFile)
         const TKeyCandidate &picked = FVerification.Keys.constLast();
         switch (picked.State) {
         case TKeyCandidate::Unreadable:
-            throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(AKeyFile),
+            throw EToolError(QStringLiteral("No se pudo leer la clave privada %1").arg(QDir::toNativeSeparators(AKeyFile)),
                              picked.Reason);
         case TKeyCandidate::Damaged:
-            throw EToolError(QStringLiteral("La clave privada %1 está dañada").arg(AKeyFile),
+            throw EToolError(QStringLiteral("La clave privada %1 está dañada").arg(QDir::toNativeSeparators(AKeyFile)),
                              picked.Reason);
         case TKeyCandidate::Encrypted:
             throw EToolError(QStringLiteral("La clave privada %1 está protegida con contraseña; "
                                             "se usan claves sin contraseña, como las que genera "
                                             "el asistente.")
-                                 .arg(AKeyFile));
+                                 .arg(QDir::toNativeSeparators(AKeyFile)));
         case TKeyCandidate::Matches:
         case TKeyCandidate::Differs:
             break;

@@ -21,7 +21,7 @@
 class TestRenewalWindows : public QObject
 {
     Q_OBJECT
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     TTestAuthority FAuthority;
     const QDate FDay{2026, 3, 14};
 
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(guide->laPasos.size(), 4);
         QVERIFY(guide->laPasos.at(0)->text().contains("Administración de Certificados Digitales"));
         QVERIFY(guide->laPasos.at(0)->text().contains("Agregar certificado"));
-        QVERIFY(guide->laPasos.at(1)->text().contains(folder));
+        QVERIFY(guide->laPasos.at(1)->text().contains(QDir::toNativeSeparators(folder)));
         for (QLabel *l : guide->laPasos)
             QCOMPARE(l->textFormat(), Qt::PlainText);
         Shot(frm, "renewal-resultado");

@@ -27,7 +27,7 @@
 class TestVerifyWindow : public QObject
 {
     Q_OBJECT
-    QTemporaryDir FDir;
+    QTemporaryDir FDir{AccentedTemporaryPattern()};
     QString FKey, FOtherKey, FRequest, FDefault;
     TTestAuthority FProduction, FTesting;
     struct TBox
@@ -44,11 +44,18 @@ class TestVerifyWindow : public QObject
     QString logText() const
     {
         QString text;
-        QDirIterator it(FDir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            if (file.endsWith(".log"))
-                text += QString::fromLatin1(ReadTestFile(file));
+        QStringList folders{FDir.path()};
+#ifdef Q_OS_WIN
+        // Windows keeps the program's logs for every user.
+        folders << qEnvironmentVariable("ProgramData") + "/Vemra/Logs";
+#endif
+        for (const QString &folder : folders) {
+            QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString file = it.next();
+                if (file.endsWith(".log"))
+                    text += QString::fromLatin1(ReadTestFile(file));
+            }
         }
         return text;
     }
@@ -141,7 +148,7 @@ private slots:
         QVERIFY(w.laResultado->text().startsWith("Certificado de producción válido por 700 días"));
         QVERIFY(!w.laResultado->font().bold());
         QVERIFY(w.gbPfx->isEnabled());
-        QCOMPARE(w.ePfx->text(), path("bueno/certificado.pfx"));
+        QCOMPARE(w.ePfx->text(), QDir::toNativeSeparators(path("bueno/certificado.pfx")));
         shoot(&w, "verify-bueno");
 
         // The passwords follow the wizard's rules.
@@ -157,7 +164,8 @@ private slots:
         w.ePassword2->setText("clave1234");
         QTest::mouseClick(w.btExportar, Qt::LeftButton);
         QCOMPARE(FErrors.size(), 1);
-        QCOMPARE(FNotices, QStringList{"Se generó el archivo " + path("bueno/certificado.pfx") + "."});
+        QCOMPARE(FNotices, QStringList{"Se generó el archivo "
+                                        + QDir::toNativeSeparators(path("bueno/certificado.pfx")) + "."});
         QVERIFY(w.ePassword->text().isEmpty());
         int status = 0;
         RunOpenSSLForTest({"pkcs12", "-in", path("bueno/certificado.pfx"), "-passin",
@@ -214,13 +222,13 @@ private slots:
         FChosen << path("ajeno/Privada_Dañada.key");
         QTest::mouseClick(w.btElegirClave, Qt::LeftButton);
         QCOMPARE(FErrors.size(), 1);
-        QVERIFY(FErrors.at(0).Message.startsWith("La clave privada " + path("ajeno/Privada_Dañada.key")
+        QVERIFY(FErrors.at(0).Message.startsWith("La clave privada " + QDir::toNativeSeparators(path("ajeno/Privada_Dañada.key"))
                                                  + " está dañada"));
         QCOMPARE(FErrors.at(0).Details, QStringLiteral("el archivo está dañado o incompleto"));
         QVERIFY(!w.gbPfx->isEnabled());
         // Logged.
         const QString log = logText();
-        QVERIFY(log.contains("La clave privada " + path("ajeno/Privada_Da")));
+        QVERIFY(log.contains("La clave privada " + QDir::toNativeSeparators(path("ajeno/Privada_Da"))));
         QVERIFY(log.contains(FErrors.at(0).Details.section('\n', 0, 0).left(20)));
 
         FChosen << FKey;
@@ -256,12 +264,16 @@ private slots:
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const QString folder = path("html");
         QDir().mkpath(folder);
-        QVERIFY(FProduction.Sign(request, folder + "/<b>certificado.crt", now.addDays(-1),
-                                 now.addDays(700)));
+#ifdef Q_OS_WIN
+        const QString file = folder + "/certificado.crt"; // no "<" in a Windows file name
+#else
+        const QString file = folder + "/<b>certificado.crt";
+#endif
+        QVERIFY(FProduction.Sign(request, file, now.addDays(-1), now.addDays(700)));
         TfrmVerificar w;
         w.DefaultFolder = FDefault;
         w.show();
-        w.OpenFile(folder + "/<b>certificado.crt");
+        w.OpenFile(file);
         QCOMPARE(w.laTitular->text(), QStringLiteral("<b><font color=green size=6>AFIP OK</font></b>"));
         for (QLabel *l : w.findChildren<QLabel *>()) {
             if (l->text().contains('<') || l == w.laResultado || l == w.laClave)
@@ -331,7 +343,9 @@ private slots:
         QVERIFY(!w.eArchivo->isReadOnly());
         QVERIFY(w.eArchivo->focusPolicy() & Qt::TabFocus);
         w.eArchivo->setFocus();
-        QTest::keyClicks(w.eArchivo, FRequest);
+        // Typed a key at a time, accents included (keyClicks takes ASCII only).
+        for (const QChar c : FRequest)
+            QTest::sendKeyEvent(QTest::Click, w.eArchivo, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QTest::keyClick(w.eArchivo, Qt::Key_Return);
         QVERIFY(FErrors.isEmpty());
         QVERIFY(w.HasVerification());
