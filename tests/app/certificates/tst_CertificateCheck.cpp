@@ -4,6 +4,7 @@
 
 #include "AppTestSupport.h"
 #include "CertificateTestSupport.h"
+#include "Exception.h"
 #include "DataValidation.h"
 #include "AuthorityKeys.h"
 #include "RequestGenerator.h"
@@ -92,7 +93,11 @@ private slots:
         const TRequestData data = SampleRequestData(path("wizard"));
         QDir().mkpath(data.Carpeta);
         const TRequestNames names = RequestNames(data, sslDir);
-        WriteConfigFile(systemConf, names.ConfigCopy, data);
+        try {
+            WriteConfigFile(systemConf, names.ConfigCopy, data);
+        } catch (const Exception &e) {
+            QFAIL(qPrintable(e.Message() + '\n' + e.Details()));
+        }
         FKey = names.KeyFile;
         FRequest = names.RequestFile;
         QVERIFY(MakeRsaKey(FKey));

@@ -65,6 +65,8 @@ class TestBookWindow : public QObject
     }
 
 private slots:
+    void cleanupTestCase() { ForgetOpenSSLFolder(); }
+
     void initTestCase()
     {
         QVERIFY(FDir.isValid());

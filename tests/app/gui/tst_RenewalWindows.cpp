@@ -37,6 +37,8 @@ class TestRenewalWindows : public QObject
     }
 
 private slots:
+    void cleanupTestCase() { ForgetOpenSSLFolder(); }
+
     void initTestCase()
     {
         QVERIFY(FDir.isValid());
