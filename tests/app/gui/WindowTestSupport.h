@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "ScriptedDialogs.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 #include <QTest>
@@ -20,6 +21,18 @@ inline void TypeText(QWidget *AWidget, const QString &AText)
             QTest::sendKeyEvent(QTest::Release, AWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+// Saves the window as AName.png for looking at, when ZEDEDE_SHOTS names a
+// folder.
+inline void SaveShot(QWidget *AWindow, const QString &AName)
+{
+    const QString folder = qEnvironmentVariable("ZEDEDE_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    QTest::qWait(300);
+    AWindow->grab().save(folder + "/" + AName + ".png");
 }
 
 // A message box as the box hook saw it.

@@ -2,6 +2,7 @@
 
 #include "BookModel.h"
 #include "AppTestSupport.h"
+#include "WindowTestSupport.h"
 #include "BookTestTree.h"
 #include "CuitMaskEdit.h"
 #include "ProgramLook.h"
@@ -51,17 +52,6 @@ class TestBookWindow : public QObject
     static QString Cell(TfrmCertificados &AWindow, int ARow, int AColumn)
     {
         return AWindow.Proxy()->index(ARow, AColumn).data().toString();
-    }
-
-    // Saved for looking at when ZEDEDE_SHOTS names a folder.
-    static void Shot(QWidget *AWindow, const QString &AName)
-    {
-        const QString folder = qEnvironmentVariable("ZEDEDE_SHOTS");
-        if (folder.isEmpty())
-            return;
-        QCoreApplication::processEvents();
-        QTest::qWait(300);
-        AWindow->grab().save(folder + "/" + AName + ".png");
     }
 
 private slots:
@@ -212,7 +202,7 @@ private slots:
         QVERIFY(w.Proxy()->index(renewed + 1, TBookModel::colArchivos).data(Qt::ToolTipRole).toString()
                     .contains(QDir::toNativeSeparators(FTree.Files["renovacion"]["key"])));
         table->setCurrentIndex(w.Proxy()->index(renewed + 1, 0));
-        Shot(&w, "bookrenew-tabla");
+        SaveShot(&w, "bookrenew-tabla");
     }
 
     // Renovar opens the wizard on its data page, filled from the row's

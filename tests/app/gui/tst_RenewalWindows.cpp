@@ -4,6 +4,7 @@
 #include "ZeDedeApp.h"
 
 #include "AppTestSupport.h"
+#include "WindowTestSupport.h"
 #include "CuitMaskEdit.h"
 #include "ProgramLook.h"
 #include "RenewalFolders.h"
@@ -24,17 +25,6 @@ class TestRenewalWindows : public QObject
     QTemporaryDir FDir{AccentedTemporaryPattern()};
     TTestAuthority FAuthority;
     const QDate FDay{2026, 3, 14};
-
-    // Saved for looking at when ZEDEDE_SHOTS names a folder.
-    static void Shot(QWidget *AWindow, const QString &AName)
-    {
-        const QString folder = qEnvironmentVariable("ZEDEDE_SHOTS");
-        if (folder.isEmpty())
-            return;
-        QCoreApplication::processEvents();
-        QTest::qWait(300);
-        AWindow->grab().save(folder + "/" + AName + ".png");
-    }
 
 private slots:
     void cleanupTestCase() { ForgetOpenSSLFolder(); }
@@ -72,7 +62,7 @@ private slots:
         const QString folder = c.Folder + "/" + RenewalFolderName(FDay);
         QCOMPARE(frm->eCarpeta->text(), folder);
         QVERIFY(frm->ePassword->text().isEmpty());
-        Shot(frm, "renewal-datos");
+        SaveShot(frm, "renewal-datos");
 
         frm->ePassword->setText("secreto");
         frm->ePassword2->setText("secreto");
@@ -90,8 +80,8 @@ private slots:
         QVERIFY(guide->laPasos.at(1)->text().contains(QDir::toNativeSeparators(folder)));
         for (QLabel *l : guide->laPasos)
             QCOMPARE(l->textFormat(), Qt::PlainText);
-        Shot(frm, "renewal-resultado");
-        Shot(guide, "renewal-guia");
+        SaveShot(frm, "renewal-resultado");
+        SaveShot(guide, "renewal-guia");
 
         // The key and certificate in use are as they were.
         auto after = FolderHashes(c.Folder);
@@ -126,7 +116,7 @@ private slots:
         const QByteArray newKey = ReadTestFile(folder + "/Privada_" + suffix + ".key");
         check.OpenFile(fresh);
         QVERIFY(check.btUsarCertificado->isEnabled());
-        Shot(&check, "renewal-verificar");
+        SaveShot(&check, "renewal-verificar");
         check.btUsarCertificado->click();
         QCOMPARE(ReadTestFile(c.Key), newKey);
         QCOMPARE(check.Verification().File, c.Certificate);

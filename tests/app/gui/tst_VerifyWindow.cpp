@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "CertificateTestSupport.h"
+#include "WindowTestSupport.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
 #include "UCWWizard.h"
@@ -343,9 +344,7 @@ private slots:
         QVERIFY(!w.eArchivo->isReadOnly());
         QVERIFY(w.eArchivo->focusPolicy() & Qt::TabFocus);
         w.eArchivo->setFocus();
-        // Typed a key at a time, accents included (keyClicks takes ASCII only).
-        for (const QChar c : FRequest)
-            QTest::sendKeyEvent(QTest::Click, w.eArchivo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        TypeText(w.eArchivo, FRequest);
         QTest::keyClick(w.eArchivo, Qt::Key_Return);
         QVERIFY(FErrors.isEmpty());
         QVERIFY(w.HasVerification());
