@@ -93,3 +93,8 @@ bool AnsiHolds(char32_t Character)
     char c;
     return EncodeDirect(Character, c);
 }
+
+char32_t CharacterProgramsLose(const QString &)
+{
+    return 0;
+}

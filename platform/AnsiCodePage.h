@@ -16,3 +16,9 @@ QString FromAnsi(const QByteArray &Bytes);
 // True when Windows-1252 holds the character (its five unassigned positions
 // count as holding the C1 control of the same value).
 bool AnsiHolds(char32_t Character);
+
+// The first character of Text that a program reading its command line in
+// the system's ANSI code page would not receive as it is (openssl.exe on
+// Windows opens the files its arguments name that way); 0 when there is
+// none. Always 0 where programs get their arguments unchanged (Linux).
+char32_t CharacterProgramsLose(const QString &Text);

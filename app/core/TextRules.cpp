@@ -23,12 +23,12 @@ QString ControlName(char32_t u)
     return QStringLiteral("un carácter de control (%1)").arg(CodeOf(u));
 }
 
-QString Shown(char32_t u)
-{
-    return QStringLiteral("«%1» (%2)").arg(QString::fromUcs4(&u, 1), CodeOf(u));
-}
-
 } // namespace
+
+QString ShownCharacter(char32_t Character)
+{
+    return QStringLiteral("«%1» (%2)").arg(QString::fromUcs4(&Character, 1), CodeOf(Character));
+}
 
 void FailField(const QString &Message, TDataField Field, const TFocusField &Focus)
 {
@@ -68,14 +68,14 @@ void CheckText(const QString &Text, TDataField Field, const QString &FieldName, 
         if (Rule == TTextRule::Ascii && c >= 0x80)
             FailField(QStringLiteral("%1 contiene %2, que no se puede usar: solo se admiten letras sin "
                                 "acentos, números y signos (caracteres ASCII).")
-                     .arg(FieldName, Secret ? QStringLiteral("un carácter") : Shown(c)),
+                     .arg(FieldName, Secret ? QStringLiteral("un carácter") : ShownCharacter(c)),
                  Field, Focus);
         if (Rule == TTextRule::Request && !AnsiHolds(c))
             FailField(QStringLiteral("%1 contiene %2, que no se puede usar: solo se admiten letras, "
                                 "números y signos de Europa occidental.")
                      .arg(FieldName, Secret ? QStringLiteral("un carácter (como un emoji o una "
                                                              "letra de otro alfabeto)")
-                                            : Shown(c)),
+                                            : ShownCharacter(c)),
                  Field, Focus);
     }
     if (MaxLength > 0 && chars.size() > MaxLength)

@@ -49,6 +49,9 @@ enum class TTextRule
     Path,    // any character (a folder)
 };
 
+// A character as messages show it: «ñ» (U+00F1).
+QString ShownCharacter(char32_t Character);
+
 // Checks that Text holds no line break, tab or other control character and
 // only characters its rule allows, and that it is at most MaxLength
 // characters long (0: no limit). Throws EDataError naming FieldName (as it

@@ -1,5 +1,6 @@
 #include "DataValidation.h"
 
+#include "AnsiCodePage.h"
 #include "Cuit.h"
 #include "Folders.h"
 #include "Paths.h"
@@ -76,6 +77,14 @@ QString ValidateRequestData(const TRequestData &Data, const TFocusField &Focus)
     CheckText(Data.Carpeta, TDataField::Carpeta, QStringLiteral("La carpeta destino"),
               TTextRule::Path, 0, false, Focus);
     const QString folder = ResolveFolder(Data.Carpeta);
+    // OpenSSL must be able to open the key and request it writes there;
+    // the resolved folder counts, since "~" brings in the user's own.
+    if (const char32_t lost = CharacterProgramsLose(folder))
+        Fail(QStringLiteral("La carpeta %1 contiene %2, que OpenSSL no puede usar en esta "
+                            "computadora. Elija o cree una carpeta sin ese carácter, por "
+                            "ejemplo C:\\Certificados.")
+                 .arg(folder, ShownCharacter(lost)),
+             TDataField::Carpeta, Focus);
     TFileError error;
     if (!CreateFolderPath(folder, error) || !QFileInfo(folder).isDir())
         Fail(QStringLiteral("No se encontró la carpeta %1. No se pudo crear: %2")

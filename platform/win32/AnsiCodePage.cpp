@@ -1,5 +1,7 @@
 #include "AnsiCodePage.h"
 
+#include <QList>
+
 #include <windows.h>
 
 // The system's ANSI code page (CP_ACP) does the conversion; a character it
@@ -45,4 +47,22 @@ bool AnsiHolds(char32_t Character)
                                       static_cast<int>(text.size()), out, sizeof out, nullptr,
                                       &usedDefault);
     return n == 1 && !usedDefault;
+}
+
+char32_t CharacterProgramsLose(const QString &Text)
+{
+    // One character at a time, so that a code page of two-byte characters
+    // counts the ones it holds; a best fit is a loss (it names another file).
+    for (const char32_t c : Text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        BOOL usedDefault = FALSE;
+        char out[8];
+        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS,
+                                          reinterpret_cast<const wchar_t *>(one.utf16()),
+                                          static_cast<int>(one.size()), out, sizeof out, nullptr,
+                                          &usedDefault);
+        if (n <= 0 || usedDefault)
+            return c;
+    }
+    return 0;
 }

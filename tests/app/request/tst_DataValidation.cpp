@@ -205,6 +205,10 @@ private slots:
         const QString folder = FDir.filePath("a/b c/ñ");
         QCOMPARE(validate(SampleRequestData(folder), f), QString());
         QVERIFY(QFileInfo(folder).isDir());
+        // Here openssl gets its arguments as they are: any letter will do.
+        const QString polish = FDir.filePath("Łukasz/Őrség");
+        QCOMPARE(validate(SampleRequestData(polish), f), QString());
+        QVERIFY(QFileInfo(polish).isDir());
 
         // Relative to the current directory.
         const QString old = QDir::currentPath();
