@@ -22,11 +22,13 @@
 
 namespace {
 
+#ifndef Q_OS_WIN
 mode_t Mode(const QString &Path)
 {
     struct stat st {};
     return ::stat(QFile::encodeName(Path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
+#endif
 
 QString Fingerprint(const QString &Certificate)
 {

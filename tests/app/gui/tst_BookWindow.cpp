@@ -305,8 +305,8 @@ private slots:
         const QString kept = "Anteriores/" + QDate::currentDate().toString("yyyy-MM-dd") + "/";
         const auto after = FolderHashes(folder);
         QCOMPARE(after.size(), before.size());
-        for (const QString &f : {"Privada_CambioSA_alias20.key", "Pedido_CambioSA_alias20.req",
-                                 "Source_CambioSA_alias20.txt", "alias20.crt"}) {
+        for (const char *f : {"Privada_CambioSA_alias20.key", "Pedido_CambioSA_alias20.req",
+                              "Source_CambioSA_alias20.txt", "alias20.crt"}) {
             QCOMPARE(after.value(f), before.value(renewal + f));
             QCOMPARE(after.value(kept + f), before.value(f));
         }
