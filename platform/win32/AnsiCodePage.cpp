@@ -36,9 +36,12 @@ QString FromAnsi(const QByteArray &Bytes)
     return result;
 }
 
-bool AnsiHolds(char32_t Character)
+namespace {
+
+// How many bytes the ANSI code page gives Character as it is; 0 when it
+// lacks it (a best fit counts as lacking: it is another character).
+int AnsiBytes(char32_t Character)
 {
-    // Held when the code page has the character itself, not a best fit.
     const QString text = QString::fromUcs4(&Character, 1);
     BOOL usedDefault = FALSE;
     char out[8];
@@ -46,23 +49,22 @@ bool AnsiHolds(char32_t Character)
                                       reinterpret_cast<const wchar_t *>(text.utf16()),
                                       static_cast<int>(text.size()), out, sizeof out, nullptr,
                                       &usedDefault);
-    return n == 1 && !usedDefault;
+    return n > 0 && !usedDefault ? n : 0;
+}
+
+} // namespace
+
+bool AnsiHolds(char32_t Character)
+{
+    // Held when the code page has the character itself, in one byte.
+    return AnsiBytes(Character) == 1;
 }
 
 char32_t CharacterProgramsLose(const QString &Text)
 {
-    // One character at a time, so that a code page of two-byte characters
-    // counts the ones it holds; a best fit is a loss (it names another file).
-    for (const char32_t c : Text.toUcs4()) {
-        const QString one = QString::fromUcs4(&c, 1);
-        BOOL usedDefault = FALSE;
-        char out[8];
-        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS,
-                                          reinterpret_cast<const wchar_t *>(one.utf16()),
-                                          static_cast<int>(one.size()), out, sizeof out, nullptr,
-                                          &usedDefault);
-        if (n <= 0 || usedDefault)
+    // A code page of two-byte characters counts the ones it holds.
+    for (const char32_t c : Text.toUcs4())
+        if (AnsiBytes(c) == 0)
             return c;
-    }
     return 0;
 }
