@@ -62,6 +62,8 @@ for d in Desktop Documents Downloads Music Pictures Videos Templates; do
 done
 mkdir -p "$WINEPREFIX/drive_c/ZeDede"
 cp "$exe" "$console" "$installer" "$WINEPREFIX/drive_c/ZeDede/"
+# The authority's public keys go beside the program, as the installer puts them.
+cp -r "$win/bin/autoridades" "$WINEPREFIX/drive_c/ZeDede/"
 # wine reads the host's command line (names with accents) in its locale.
 export LC_ALL=C.UTF-8
 
@@ -83,10 +85,12 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; do
 # The characters typed beyond ASCII get keys of their own before wine reads
 # the keyboard map: wine does not follow the keys xdotool makes for them on
 # the fly. (-noreset keeps the map when the last client goes.)
-# Keys of the main block that the data do not use take them (` [ ] \ ;),
-# so that wine gives them key codes and reads their characters.
+# Keys of the main block that the data do not use take them (` [ ] \ ; '),
+# so that wine gives them key codes and reads their characters; the colon
+# moves to the apostrophe's key.
 xmodmap -e "keycode 49 = eacute" -e "keycode 34 = leftdoublequotemark" \
-    -e "keycode 35 = rightdoublequotemark" -e "keycode 51 = endash" -e "keycode 47 = EuroSign"
+    -e "keycode 35 = rightdoublequotemark" -e "keycode 51 = endash" -e "keycode 47 = EuroSign" \
+    -e "keycode 48 = Lstroke colon"
 openbox >"$work/openbox.log" 2>&1 &
 pids="$pids $!"
 
@@ -170,6 +174,17 @@ key Escape
 sleep 1
 key shift+Tab                    # back to the folder field
 
+step "a folder openssl.exe cannot open: refused at Siguiente, nothing made"
+default_folder="C:/users/$(id -un)/Documents/Mis certificados"
+key ctrl+a; type_text "C:/Łukasz/Mis certificados"
+key Return
+sleep 3
+shot 7c-carpeta-rechazada 1
+[ ! -e "$WINEPREFIX/drive_c/Łukasz" ] || fail "the refused folder was made"
+key Return                       # the message's Aceptar
+sleep 1
+key ctrl+a; type_text "$default_folder"
+
 step "Siguiente: openssl.exe writes the key, the request and the origin file"
 key Return
 folder="$users/Documents/Mis certificados"
@@ -209,7 +224,8 @@ origin=$(iconv -f WINDOWS-1252 -t UTF-8 "$src")
     || fail "origin file: $origin"
 echo "   origin file: $origin"
 
-step "the certificate check: the request signed by a local authority, read by ZeDede.exe"
+step "the certificate check: the request signed by a local authority named AFIP, read by ZeDede.exe"
+# The authority only takes the name: the check says so and ends with 1.
 mkdir -p "$work/ca"
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/ca/ca.key" -out "$work/ca/ca.crt" \
     -subj "/C=AR/O=AFIP/CN=Computadores" -days 30 2>/dev/null
@@ -222,11 +238,12 @@ $W 'C:\ZeDede\ZeDede.exe' --verificar "$wfolder\\certificado.crt" --sin-ventana 
 # Redirected, the report is UTF-8 (a console gets it through WriteConsoleW).
 report=$(tr -d '\r' <"$work/verificar.txt")
 printf '%s\n' "$report" | sed 's/^/   /'
-[ "$status" -eq 0 ] || fail "the check ended with $status"
+[ "$status" -eq 1 ] || fail "the check ended with $status"
 printf '%s\n' "$report" | grep -qxF "Titular: $OPERATOR" || fail "the check's holder"
 printf '%s\n' "$report" | grep -qxF "Clave privada: Corresponde a $wfolder\\$(basename "$key")" \
     || fail "the check's key"
-printf '%s\n' "$report" | grep -q "^Resultado: Certificado de producción válido" || fail "the check's result"
+printf '%s\n' "$report" | grep -q "^Resultado: El certificado no fue emitido por la A.F.I.P.: su emisor" \
+    || fail "the check's result"
 # The check's window, on the same certificate.
 (cd "$WINEPREFIX/drive_c/ZeDede" && exec $W ZeDede.exe --verificar "$wfolder\\certificado.crt") \
     >"$work/verificar-ventana.log" 2>&1 &
@@ -270,7 +287,7 @@ printf '%s\n' "$report" | grep -qxF "Clave privada: Corresponde a $afolder\\$(ba
 status=0
 $W cmd /c 'C:\ZeDede\zedede.com' --verificar "$afolder\\certificado.crt" --sin-ventana \
     >"$work/console.txt" 2>&1 || status=$?
-[ "$status" -eq 0 ] || fail "cmd /c zedede.com ended with $status"
+[ "$status" -eq 1 ] || fail "cmd /c zedede.com ended with $status"
 tr -d '\r' <"$work/console.txt" | grep -qxF "Titular: $OPERATOR" \
     || fail "the redirected output is not UTF-8: $(head -3 "$work/console.txt")"
 echo "   redirected: $(tr -d '\r' <"$work/console.txt" | grep '^Titular')"

@@ -81,8 +81,7 @@ QString ValidateRequestData(const TRequestData &Data, const TFocusField &Focus)
     // the resolved folder counts, since "~" brings in the user's own.
     if (const char32_t lost = CharacterProgramsLose(folder))
         Fail(QStringLiteral("La carpeta %1 contiene %2, que OpenSSL no puede usar en esta "
-                            "computadora. Elija o cree una carpeta sin ese carácter, por "
-                            "ejemplo C:\\Certificados.")
+                            "computadora. Elija o cree una carpeta sin ese carácter.")
                  .arg(folder, ShownCharacter(lost)),
              TDataField::Carpeta, Focus);
     TFileError error;
